@@ -1,0 +1,75 @@
+#include "app/GameApp.h"
+
+#include "ui/TextBuf.h"
+
+#include <climits>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+#include <utility>
+
+gameApp* g_app = nullptr;
+
+namespace {
+
+constexpr double kClientVersion = 1.15;
+constexpr wchar_t kInstanceMutexName[] = L"ovstorm";
+
+// Keeps RunCount from overflowing: a saturated counter stays positive and
+// never makes a later start look like the first.
+int NextRunCount(int runCount) { return runCount == INT_MAX ? runCount : runCount + 1; }
+
+}  // namespace
+
+void FormatClientVersion(wchar_t (&text)[16]) { Format(text, L"%0.2f", kClientVersion); }
+
+gameApp::gameApp() {
+    wmemset(programDir, L'\0', MAX_PATH);
+    wmemset(landingUrl, L'\0', 512);
+    memset(userNameAnsi, 0, sizeof(userNameAnsi));
+    wmemset(userName, L'\0', 64);
+}
+
+void gameApp::ReadProgramDir() {
+    wmemset(programDir, L'\0', MAX_PATH);
+    GetModuleFileNameW(nullptr, programDir, MAX_PATH);
+    programDir[MAX_PATH - 1] = L'\0';
+    if (wchar_t* slash = wcsrchr(programDir, L'\\')) *slash = L'\0';
+}
+
+bool gameApp::InitInstance() {
+    ReadProgramDir();
+    wmemset(landingUrl, L'\0', 512);
+    wmemset(userName, L'\0', 64);
+    memset(userNameAnsi, 0, sizeof(userNameAnsi));
+
+    // A second client is not refused; it just holds no mutex.
+    ScopedKernelHandle mutex(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+    if (GetLastError() != ERROR_ALREADY_EXISTS) instanceMutex = std::move(mutex);
+
+    wchar_t configPath[MAX_PATH];
+    MakeConfigPath(programDir, configPath);
+    wchar_t version[16];
+    FormatClientVersion(version);
+    WriteConfigText(configPath, kSectionGameInfo, kKeyVersion, version);
+    agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
+    siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);
+    const int runCount = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
+
+    WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
+
+    WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
+    instanceMutex.Reset();
+    return false;
+}
+
+void gameApp::SetUserName(const wchar_t* name) {
+    wmemset(userName, L'\0', 64);
+    size_t kept = 0;
+    for (const wchar_t* p = name; p && *p && kept < 63; ++p) {
+        if (!iswcntrl(*p)) userName[kept++] = *p;
+    }
+    // A cut must not leave half of a surrogate pair behind.
+    if (kept > 0 && userName[kept - 1] >= 0xD800 && userName[kept - 1] <= 0xDBFF) userName[--kept] = L'\0';
+    WideToAnsi(userName, userNameAnsi);
+}

@@ -1,0 +1,11 @@
+# Tests are Windows programs: ctest runs them (and lists their cases at test
+# time) through tools/wine-run.sh, in a Wine prefix of this build's own.
+set(VSTORM_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix the tests run in")
+set(CMAKE_CROSSCOMPILING_EMULATOR
+  ${PROJECT_SOURCE_DIR}/tools/wine-run.sh --prefix ${VSTORM_WINEPREFIX})
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+include(GoogleTest)

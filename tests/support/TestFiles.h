@@ -1,0 +1,33 @@
+// Files and folders for tests: scratch folders that clean up after
+// themselves, whole-file reads and writes, and the test program's folder.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A new, empty folder under the temporary folder, removed with its contents
+// when the object goes.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const wchar_t* name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// The folder of the running test program (where the built programs lie).
+std::wstring ExeDir();
+
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+// Removes a folder and everything in it.
+void RemoveTree(const std::wstring& path);

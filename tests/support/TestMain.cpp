@@ -1,0 +1,38 @@
+// The entry of every test program: OLE and GDI+ for the main thread, plain
+// "\n" line ends (ctest reads the case list from standard output).
+#include "ui/Scoped.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+class PlatformEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ole_ = std::make_unique<OleSession>();
+        gdiplus_ = std::make_unique<GdiplusSession>();
+    }
+    void TearDown() override {
+        gdiplus_.reset();
+        ole_.reset();
+    }
+
+private:
+    std::unique_ptr<OleSession> ole_;
+    std::unique_ptr<GdiplusSession> gdiplus_;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new PlatformEnvironment);
+    return RUN_ALL_TESTS();
+}

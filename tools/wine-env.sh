@@ -1,0 +1,65 @@
+# Shared by the scripts that run Windows programs: the Wine binaries, the
+# build's own prefix, a private X display and a persistent wineserver.
+# Source it; it defines functions and changes nothing by itself.
+
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+
+# Creates the prefix once. Mono and Gecko are switched off while it is made,
+# so no installer dialog waits for an answer.
+wine_prefix_ensure() {
+  local prefix=$1
+  [ -f "$prefix/system.reg" ] && return 0
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -f "$prefix/system.reg" ]; then
+      WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        "$WINE64" wineboot -i >/dev/null 2>&1
+      # A crashing test must fail, not wait for someone to close a dialog.
+      WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
+        /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      WINEPREFIX="$prefix" "$WINESERVER" -w
+    fi
+  ) 9>"$prefix.lock"
+}
+
+# Starts Xvfb on a free display and exports DISPLAY.
+xvfb_start() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local display
+  read -r display <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$display"
+}
+
+# Everything a run of Windows programs needs: the prefix, a display (our own
+# Xvfb unless one is given and use_display_if_set is "yes"), and a
+# persistent wineserver. wine_session_stop undoes it; the caller traps it.
+wine_session_start() {
+  local prefix=$1 use_display_if_set=${2:-no}
+  export WINEPREFIX=$prefix
+  export WINEDEBUG=${WINEDEBUG:--all}
+  wine_prefix_ensure "$prefix"
+  XVFB_PID=
+  if [ "$use_display_if_set" != yes ] || [ -z "${DISPLAY:-}" ]; then
+    xvfb_start
+  fi
+  "$WINESERVER" -p
+  # Start Wine's background services now, with their output going nowhere:
+  # started by the first test instead, they would inherit its output pipe
+  # and keep whoever reads it (ctest) waiting after the test has ended.
+  "$WINE64" wineboot </dev/null >/dev/null 2>&1
+}
+
+wine_session_stop() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
+}
