@@ -14,8 +14,9 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// A control that notes pre-translation calls and may consume them.
-class Filtering : public CWindowCtrl {
+// A control or manager that notes pre-translation calls and may consume them.
+template <typename Base>
+class Filtering : public Base {
 public:
     Filtering(Log& log, std::string name) : log_(log), name_(std::move(name)) {}
     bool consume = false;
@@ -29,19 +30,8 @@ private:
     std::string name_;
 };
 
-class FilteringManager : public CAppManager {
-public:
-    FilteringManager(Log& log, std::string name) : log_(log), name_(std::move(name)) {}
-    bool consume = false;
-    bool PreTranslateMessage(MSG* msg) override {
-        if (msg->message == WM_APP) log_.push_back(name_);
-        return msg->message == WM_APP && consume;
-    }
-
-private:
-    Log& log_;
-    std::string name_;
-};
+using FilteringControl = Filtering<CWindowCtrl>;
+using FilteringManager = Filtering<CAppManager>;
 
 TEST(AppManager, OneManagerPerThread) {
     CAppManager first, second;
@@ -114,7 +104,7 @@ TEST(AppManager, PreTranslationWalksAncestorsThenManagerThenChain) {
     manager.nextFilter = &chained;
     ManagerScope scope(manager);
 
-    Filtering top(log, "top"), leaf(log, "leaf");
+    FilteringControl top(log, "top"), leaf(log, "leaf");
     HWND topWindow = top.Create(0, nullptr, L"", WS_POPUP, 0, 0, 100, 100, nullptr);
     // An unregistered window between the two is skipped by the walk.
     HWND middle = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 50, 50, topWindow, nullptr,

@@ -11,20 +11,36 @@ bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 }  // namespace
 
-bool FormatV(wchar_t* buf, size_t cap, const wchar_t* format, va_list args) {
+namespace {
+
+// The runtime's _vsn(w)printf leaves the buffer unterminated and answers -1
+// (or exactly cap) when the text does not fit; terminate it ourselves.
+template <typename Char, typename Print>
+bool FormatInto(Char* buf, size_t cap, const Char* format, va_list args, Print print) {
     if (!buf || cap == 0) return false;
     if (!format) {
-        buf[0] = L'\0';
+        buf[0] = Char(0);
         return true;
     }
-    // The runtime's _vsnwprintf leaves the buffer unterminated and answers -1
-    // (or exactly cap) when the text does not fit; terminate it ourselves.
-    int written = _vsnwprintf(buf, cap, format, args);
+    int written = print(buf, cap, format, args);
     if (written >= 0 && static_cast<size_t>(written) < cap) return true;
-    buf[cap - 1] = L'\0';
-    size_t length = wcslen(buf);
-    if (length > 0 && IsHighSurrogate(buf[length - 1])) buf[length - 1] = L'\0';
+    buf[cap - 1] = Char(0);
     return false;
+}
+
+}  // namespace
+
+bool FormatV(wchar_t* buf, size_t cap, const wchar_t* format, va_list args) {
+    if (FormatInto(buf, cap, format, args, _vsnwprintf)) return true;
+    if (buf && cap > 0) {
+        size_t length = wcslen(buf);
+        if (length > 0 && IsHighSurrogate(buf[length - 1])) buf[length - 1] = L'\0';
+    }
+    return false;
+}
+
+bool FormatV(char* buf, size_t cap, const char* format, va_list args) {
+    return FormatInto(buf, cap, format, args, _vsnprintf);
 }
 
 bool Format(wchar_t* buf, size_t cap, const wchar_t* format, ...) {
@@ -33,18 +49,6 @@ bool Format(wchar_t* buf, size_t cap, const wchar_t* format, ...) {
     bool fitted = FormatV(buf, cap, format, args);
     va_end(args);
     return fitted;
-}
-
-bool FormatV(char* buf, size_t cap, const char* format, va_list args) {
-    if (!buf || cap == 0) return false;
-    if (!format) {
-        buf[0] = '\0';
-        return true;
-    }
-    int written = _vsnprintf(buf, cap, format, args);
-    if (written >= 0 && static_cast<size_t>(written) < cap) return true;
-    buf[cap - 1] = '\0';
-    return false;
 }
 
 bool Format(char* buf, size_t cap, const char* format, ...) {

@@ -71,6 +71,35 @@ LRESULT CWindowCtrl::RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Route(hwnd_, msg, wParam, lParam);
 }
 
+// The handlers that windows and dialogs share; false when msg has none.
+bool CWindowCtrl::CallHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_DESTROY:
+        OnDestroy();
+        return true;
+    case WM_MOVE:
+        OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return true;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return true;
+    case WM_SHOWWINDOW:
+        OnShowWindow(static_cast<BOOL>(wParam), static_cast<int>(lParam));
+        return true;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return true;
+    case WM_WINDOWPOSCHANGING:
+        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+        return true;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Default processing uses the hwnd the message came with, never a member:
 // at WM_NCDESTROY the object is already disconnected, and a handler may have
 // destroyed the object itself.
@@ -80,33 +109,13 @@ LRESULT CWindowCtrl::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
         break;
-    case WM_DESTROY:
-        OnDestroy();
-        break;
-    case WM_MOVE:
-        OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    case WM_SIZE:
-        OnSize(static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    case WM_SHOWWINDOW:
-        OnShowWindow(static_cast<BOOL>(wParam), static_cast<int>(lParam));
-        break;
     case WM_SETCURSOR:
         OnSetCursor(wParam);
         break;
-    case WM_GETMINMAXINFO:
-        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
-        break;
-    case WM_WINDOWPOSCHANGING:
-        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
-        break;
     case WM_NCHITTEST:
         return OnNcHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 1;
     default:
+        if (CallHandler(msg, wParam, lParam) && msg == WM_TIMER) return 1;
         break;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -124,37 +133,15 @@ INT_PTR CWindowCtrl::RouteDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG:
         OnCreate(nullptr);
         return TRUE;
-    case WM_DESTROY:
-        OnDestroy();
-        break;
-    case WM_MOVE:
-        OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    case WM_SIZE:
-        OnSize(static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    case WM_SHOWWINDOW:
-        OnShowWindow(static_cast<BOOL>(wParam), static_cast<int>(lParam));
-        break;
-    case WM_GETMINMAXINFO:
-        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
-        break;
-    case WM_WINDOWPOSCHANGING:
-        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
-        break;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(hwnd, LOWORD(wParam));
             return TRUE;
         }
-        break;
+        return FALSE;
     default:
-        break;
+        return CallHandler(msg, wParam, lParam) && msg == WM_TIMER;
     }
-    return FALSE;
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
