@@ -55,3 +55,11 @@ png bench-strip-62x31.png -size 62x31 xc:none -fill 'rgba(255,255,255,0.7)' \
   -draw 'roundrectangle 2,2 28,28 4,4' -fill 'rgba(255,90,60,0.9)' -draw 'roundrectangle 33,2 59,28 4,4'
 png bench-strip-306x49.png -size 306x49 xc:none -fill 'rgba(250,200,90,0.85)' \
   -draw 'roundrectangle 2,2 150,46 8,8' -fill 'rgba(255,230,140,0.95)' -draw 'roundrectangle 155,2 303,46 8,8'
+
+# An icon group with one image per size, each its own colour, so that a test
+# can tell which image the system chose: 16 blue, 32 green, 48 red.
+for entry in 16:0000FF 32:00FF00 48:FF0000; do
+  png "icon-$entry.png" -size "${entry%%:*}x${entry%%:*}" xc:"#${entry##*:}"
+done
+convert icon-16:0000FF.png icon-32:00FF00.png icon-48:FF0000.png icon-sizes.ico
+rm icon-16:0000FF.png icon-32:00FF00.png icon-48:FF0000.png

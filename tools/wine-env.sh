@@ -24,6 +24,23 @@ wine_prefix_ensure() {
   ) 9>"$prefix.lock"
 }
 
+# Xvfb has no window manager. Wine still treats a window it activated as
+# managed and, when hiding or destroying it, waits two seconds for a window
+# manager to withdraw it; unmanaged windows go at once. Set while no
+# wineserver runs, so that its exit writes the setting to user.reg.
+wine_prefix_unmanaged() {
+  local prefix=$1
+  grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null && return 0
+  (
+    flock 9
+    if ! grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
+      WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' \
+        /v Managed /d N /f >/dev/null 2>&1
+      WINEPREFIX="$prefix" "$WINESERVER" -w
+    fi
+  ) 9>"$prefix.lock"
+}
+
 # Starts Xvfb on a free display and exports DISPLAY.
 xvfb_start() {
   local fifo
@@ -45,6 +62,7 @@ wine_session_start() {
   export WINEPREFIX=$prefix
   export WINEDEBUG=${WINEDEBUG:--all}
   wine_prefix_ensure "$prefix"
+  wine_prefix_unmanaged "$prefix"
   XVFB_PID=
   if [ "$use_display_if_set" != yes ] || [ -z "${DISPLAY:-}" ]; then
     xvfb_start

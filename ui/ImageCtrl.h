@@ -1,0 +1,103 @@
+// The borderless, image-skinned top-level window of the toolkit.
+//
+// A CImageCtrl is a CWindowCtrl with one CImagePaint that holds its elements
+// and does all drawing and mouse handling. The window itself adds what a
+// caption-less window needs from the platform: resizing by invisible
+// borders, a minimum size, maximising to the work area of the primary
+// monitor, an optional cut-corner region, an optional drop shadow that
+// follows it, a nested modal loop and the window icons.
+//
+// The painter's element events arrive at slots 17 to 23, bound when the
+// window is created (WM_NCCREATE), so a derived window reacts to a click by
+// overriding OnItemClick; returning false there stops the painter's own
+// handling of the event (including the built-in close, minimise and
+// maximise actions). Messages OnMessage does not finish go to the painter,
+// whose handled flag becomes the result.
+//
+// Derived windows set the sizes, the flags and the modal result directly.
+#pragma once
+
+#include "ui/ImagePaint.h"
+#include "ui/Scoped.h"
+#include "ui/ShadowCtrl.h"
+#include "ui/WindowCtrl.h"
+
+#include <windows.h>
+#include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN
+#include <gdiplus.h>
+
+#include <memory>
+
+class CImageCtrl : public CWindowCtrl {
+public:
+    static constexpr wchar_t kClassName[] = L"ImageCtrl";
+    // Icon group resource of both programs.
+    static constexpr int kIconGroupId = 128;
+
+    CImageCtrl();
+    // Destroys the shadow window and object, then the painter.
+    ~CImageCtrl() override;                                                      // slot 0
+
+    using CWindowCtrl::Create;
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
+    // Shows and hides the shadow with the window.
+    void OnShowWindow(BOOL show, int status) override;                           // slot 14
+
+    // Element events of the painter; false consumes the event.
+    virtual bool OnItemLButtonDown(CImageButton* button);                        // slot 17
+    virtual bool OnItemClick(CImageButton* button);                              // slot 18
+    virtual bool OnItemHover(CImageButton* button);                              // slot 19
+    virtual bool OnItemRButtonDown(CImageButton* button);                        // slot 20
+    virtual bool OnItemRButtonUp(CImageButton* button);                          // slot 21
+    virtual void OnPaintBackground(Gdiplus::Graphics& graphics);                 // slot 22
+    virtual void OnPaintForeground(Gdiplus::Graphics& graphics);                 // slot 23
+
+    // Runs a nested message loop on the window's thread until the window is
+    // destroyed (by any means), modalRunning is cleared or WM_QUIT arrives;
+    // WM_QUIT is posted again so that the enclosing loop ends too. False at
+    // once off the manager's thread, while a loop of this window runs, or
+    // without a window.
+    bool RunModalLoop();
+
+    // Creates the shadow window and then this window (caption drag and the
+    // cut-corner region on), centred on the work area at the minimum size,
+    // and runs the modal loop. Returns the modal result, or -1 when the
+    // window already exists or cannot be made. Without a minimum size the
+    // window takes the whole work area.
+    int ShowModal();
+
+    // Hands the window a copy of icon (the caller keeps its own).
+    void SetIcon(HICON icon, bool big);
+    // The image of icon group 128 of the executable that best fits size by
+    // size pixels, as the big or small icon. False, changing nothing, when
+    // there is no window, resource or icon.
+    bool LoadIconFromResource(bool big, int size);
+
+    // Hit test of a point in client coordinates against the resize borders.
+    LRESULT HitTestClient(POINT client) const;
+
+    CImagePaint painter;
+    SIZE minSize{0, 0};          // enforced only when both are nonzero
+    bool resizable = false;      // border hit testing
+    int borderHeight = 3;        // top and bottom resize bands
+    int borderWidth = 3;         // left and right resize bands
+    bool shaped = false;         // cut-corner window region
+    bool modalRunning = false;
+    int modalResult = IDCANCEL;
+    std::unique_ptr<CShadowCtrl> shadow;
+
+private:
+    void BindPainter();
+    void ApplyMinMaxInfo(MINMAXINFO* info) const;
+    void ApplyRegion() const;
+    // Moves the shadow around the window; with render, draws it again.
+    void PlaceShadow(bool render);
+    void CloseShadow();
+    // A fresh shadow window for a new window: one left over from an earlier
+    // window still has that window's WM_CLOSE on its way.
+    bool MakeShadowWindow(int x, int y);
+
+    ScopedIcon smallIcon_;       // the window's copy of its small icon
+    ScopedIcon bigIcon_;         // and of its big icon
+};

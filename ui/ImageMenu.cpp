@@ -1,0 +1,85 @@
+#include "ui/ImageMenu.h"
+
+#include <algorithm>
+
+CImageMenu::CImageMenu() { SetClassName(kClassName); }
+
+CImageMenu::~CImageMenu() {
+    if (shadow) {
+        if (HWND window = shadow->Hwnd()) DestroyWindow(window);
+        shadow.reset();
+    }
+}
+
+LRESULT CImageMenu::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const bool deactivated = (msg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) ||
+                             (msg == WM_NCACTIVATE && !wParam);
+    if (deactivated && Hwnd() && IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_HIDE);
+    return CImageCtrlEx::OnMessage(msg, wParam, lParam);
+}
+
+// The shadow is the menu's owner, so making it topmost lifts the menu too.
+// Neither may take activation here: the menu is not even visible yet.
+void CImageMenu::OnCreate(CREATESTRUCTW*) {
+    HWND window = Hwnd();
+    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPCHILDREN);
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE,
+                      (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
+    HWND topmost = shadow && shadow->Hwnd() ? shadow->Hwnd() : window;
+    SetWindowPos(topmost, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    painter.SetBackgroundColor(kBackgroundColor);
+}
+
+void CImageMenu::OnDestroy() {
+    if (!shadow) return;
+    if (HWND window = shadow->Hwnd()) {
+        ShowWindow(window, SW_HIDE);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+}
+
+void CImageMenu::OnMove(int, int) { PlaceShadow(); }
+
+// The rows may have changed since the last popup at the same point: the
+// shadow follows the size as well as the position.
+void CImageMenu::OnSize(UINT, int, int) { PlaceShadow(); }
+
+// The shadow is shown without activation: an active shadow would deactivate
+// the menu, which then hides itself.
+void CImageMenu::OnShowWindow(BOOL show, int) {
+    if (show) SetForegroundWindow(Hwnd());
+    if (shadow && shadow->Hwnd()) ShowWindow(shadow->Hwnd(), show ? SW_SHOWNA : SW_HIDE);
+}
+
+void CImageMenu::PlaceShadow() {
+    if (!shadow || !shadow->Hwnd()) return;
+    shadow->PlaceAround(Hwnd());
+    shadow->Render(255);
+}
+
+void CImageMenu::Popup(POINT point) {
+    const int height = painter.ContentHeight();
+    // A menu is no use where no screen shows it.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& area = monitor.rcMonitor;
+        point.x = std::max(area.left, std::min(point.x, area.right - kWidth));
+        point.y = std::max(area.top, std::min(point.y, area.bottom - height));
+    }
+    if (!Hwnd()) {
+        if (!shadow) shadow = std::make_unique<CShadowCtrl>();
+        shadow->SetMenuColors();
+        // A shadow left from an earlier menu window still has that window's
+        // WM_CLOSE on its way; the new menu must not be owned by it.
+        if (HWND stale = shadow->Hwnd()) DestroyWindow(stale);
+        shadow->Create(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, point.x, point.y, 0, 0, nullptr);
+        Create(0, nullptr, nullptr, WS_POPUP, point.x, point.y, kWidth, height, shadow->Hwnd());
+    }
+    HWND window = Hwnd();
+    if (!window) return;
+    MoveWindow(window, point.x, point.y, kWidth, height, TRUE);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+}
