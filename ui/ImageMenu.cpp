@@ -18,17 +18,23 @@ LRESULT CImageMenu::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return CImageCtrlEx::OnMessage(msg, wParam, lParam);
 }
 
-// The shadow is the menu's owner, so making it topmost lifts the menu too.
-// Neither may take activation here: the menu is not even visible yet.
+// The menu must lie above every window, a full-screen game included. Its
+// shadow was made topmost before it (Popup): making an owner topmost while
+// its owned window is being created lifts only the owned window here, so
+// each is made topmost on its own. Nothing may take activation here: the
+// menu is not even visible yet.
 void CImageMenu::OnCreate(CREATESTRUCTW*) {
     HWND window = Hwnd();
     SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPCHILDREN);
     const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
     SetWindowLongPtrW(window, GWL_EXSTYLE,
                       (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW);
-    HWND topmost = shadow && shadow->Hwnd() ? shadow->Hwnd() : window;
-    SetWindowPos(topmost, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    MakeTopmost(window);
     painter.SetBackgroundColor(kBackgroundColor);
+}
+
+void CImageMenu::MakeTopmost(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CImageMenu::OnDestroy() {
@@ -74,7 +80,10 @@ void CImageMenu::Popup(POINT point) {
         // A shadow left from an earlier menu window still has that window's
         // WM_CLOSE on its way; the new menu must not be owned by it.
         if (HWND stale = shadow->Hwnd()) DestroyWindow(stale);
-        shadow->Create(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, point.x, point.y, 0, 0, nullptr);
+        if (shadow->Create(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, point.x, point.y, 0, 0,
+                           nullptr)) {
+            MakeTopmost(shadow->Hwnd());
+        }
         Create(0, nullptr, nullptr, WS_POPUP, point.x, point.y, kWidth, height, shadow->Hwnd());
     }
     HWND window = Hwnd();

@@ -40,5 +40,6 @@ public:
     std::unique_ptr<CShadowCtrl> shadow;
 
 private:
+    static void MakeTopmost(HWND window);
     void PlaceShadow();
 };

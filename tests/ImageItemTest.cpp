@@ -1,0 +1,117 @@
+#include "ui/ImageItem.h"
+
+#include "tests/support/TestWindows.h"
+#include "tests/support/WindowActions.h"
+#include "ui/AppManager.h"
+#include "ui/ImageCtrlEx.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+TEST(ImageItemPlacement, RightAnchorPushesAgainstTheBandKeepingTheWidth) {
+    const RECT band{0, 48, 96, 72};
+    EXPECT_TRUE(SameRect(RECT{66, 48, 86, 72}, CImageItem::PlaceInBand(RECT{0, 0, 20, 24}, 10, band)));
+    EXPECT_TRUE(SameRect(RECT{66, 49, 86, 72}, CImageItem::PlaceInBand(RECT{300, 1, 320, 30}, 10, band)));
+    // Wider than the band: the left edge stops at the band's.
+    EXPECT_TRUE(SameRect(RECT{0, 48, 86, 72}, CImageItem::PlaceInBand(RECT{0, 0, 120, 24}, 10, band)));
+    // Unanchored: moved down and clipped.
+    EXPECT_TRUE(SameRect(RECT{1, 49, 94, 72}, CImageItem::PlaceInBand(RECT{1, 1, 94, 94}, -1, band)));
+}
+
+class ImageItemTest : public ::testing::Test {
+protected:
+    CAppManager manager;
+    ManagerScope scope{manager};
+    CImageCtrlEx list;
+    HWND hwnd = nullptr;
+
+    void SetUp() override {
+        hwnd = list.Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, L"", WS_POPUP, 300, 200, 96, 72,
+                           nullptr);
+        ASSERT_NE(nullptr, hwnd);
+    }
+    void TearDown() override {
+        if (list.Hwnd()) DestroyWindow(list.Hwnd());
+    }
+};
+
+TEST_F(ImageItemTest, ButtonWithRightAnchorTenEndsAtEightySix) {
+    list.painter.AddItem(1);
+    CImageItem* row = list.painter.AddItem(2);
+    CImageButton* button = row->AddButton(7, RECT{0, 0, 20, 24}, L"");
+    button->rightAnchor = 10;
+    button->SetBackgroundColors(0xFFFF0000, 0xFFFF0000, 0xFFFF0000);
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd);
+    const int y = 200 + 24 + 12;
+    EXPECT_EQ(0xFF0000u, ScreenPixel(300 + 85, y));
+    EXPECT_EQ(0xFF0000u, ScreenPixel(300 + 66, y));
+    EXPECT_NE(0xFF0000u, ScreenPixel(300 + 86, y));
+    EXPECT_NE(0xFF0000u, ScreenPixel(300 + 65, y));
+    EXPECT_NE(0xFF0000u, ScreenPixel(300 + 10, y));
+}
+
+TEST_F(ImageItemTest, HitTestReportsOnlyChangesOfTheHotButton) {
+    list.painter.AddItem(1);
+    CImageItem* row = list.painter.AddItem(2);
+    CImageButton* left = row->AddButton(1, RECT{0, 0, 40, 24}, L"a");
+    CImageButton* right = row->AddButton(2, RECT{50, 0, 90, 24}, L"b");
+    EXPECT_EQ(left, row->AddButton(1, RECT{0, 0, 1, 1}, L"again"));
+    EXPECT_TRUE(row->HitTest(POINT{10, 30}));
+    EXPECT_EQ(left, row->hotButton);
+    EXPECT_FALSE(row->HitTest(POINT{12, 30}));
+    // Leaving the hot button is decided when the walk reaches it, before
+    // the button further down the list is looked at.
+    EXPECT_TRUE(row->HitTest(POINT{60, 30}));
+    EXPECT_EQ(nullptr, row->hotButton);
+    EXPECT_TRUE(row->HitTest(POINT{60, 30}));
+    EXPECT_EQ(right, row->hotButton);
+    EXPECT_TRUE(row->HitTest(POINT{45, 30}));
+    EXPECT_EQ(nullptr, row->hotButton);
+    EXPECT_FALSE(row->HitTest(POINT{45, 30}));
+    // The point is taken against the row's band: y = 10 is the first row.
+    EXPECT_FALSE(row->HitTest(POINT{10, 10}));
+    EXPECT_EQ(10, row->cursor.x);
+    right->visible = false;
+    EXPECT_FALSE(row->HitTest(POINT{60, 30}));
+}
+
+TEST_F(ImageItemTest, ChildWindowsFollowTheBandAndDieWithTheRow) {
+    list.painter.AddItem(1);
+    CImageItem* row = list.painter.AddItem(2);
+    auto child = std::make_unique<CWindowCtrl>();
+    HWND childWindow = child->Create(0, nullptr, L"", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, hwnd);
+    ASSERT_NE(nullptr, childWindow);
+    row->AddChildWindow(std::move(child), RECT{10, 2, 200, 20});
+    RECT r{};
+    GetWindowRect(childWindow, &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(SameRect(RECT{10, 26, 96, 44}, r));
+
+    list.painter.Items()[0]->visible = false;
+    list.painter.Layout();
+    GetWindowRect(childWindow, &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(SameRect(RECT{10, 2, 96, 20}, r));
+
+    list.painter.Clear();
+    EXPECT_FALSE(IsWindow(childWindow));
+}
+
+TEST_F(ImageItemTest, SelectingARowDeselectsTheLastClickedOne) {
+    CImageItem* first = list.painter.AddItem(1);
+    CImageItem* second = list.painter.AddItem(2);
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    SendMouseAt(hwnd, WM_LBUTTONUP, 10, 10);
+    ASSERT_EQ(first, list.painter.LastClicked());
+    second->SetSelected(true);
+    EXPECT_FALSE(first->selected);
+    EXPECT_TRUE(second->selected);
+    second->SetSelected(false);
+    EXPECT_FALSE(second->selected);
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+#include "ui/ImageMenu.h"
+
+#include "tests/support/TestWindows.h"
+#include "tests/support/WindowActions.h"
+#include "ui/AppManager.h"
+#include "ui/Drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+class ImageMenuTest : public ::testing::Test {
+protected:
+    CAppManager manager;
+    ManagerScope scope{manager};
+    CImageMenu menu;
+    std::vector<int> clicked;
+
+    // Rows as the game frame makes them: one text button each.
+    void AddRows(std::initializer_list<int> ids) {
+        for (int id : ids) {
+            CImageItem* row = menu.painter.AddItem(id);
+            CImageButton* button = row->AddButton(id, RECT{1, 1, 94, 94}, L"item");
+            button->SetTextColors(0xFF0C0C0C, 0xFF0C0C0C, 0xFF0C0C0C);
+        }
+        menu.painter.onItemClick = [this](CImageItem* item) { clicked.push_back(item->id); };
+    }
+
+    HWND Shadow() const { return menu.shadow ? menu.shadow->Hwnd() : nullptr; }
+};
+
+TEST_F(ImageMenuTest, ThreeRowsPopUpNinetySixBySeventyTwoWithAShadow) {
+    AddRows({1, 2, 3});
+    menu.Popup(POINT{200, 150});
+    HWND hwnd = menu.Hwnd();
+    ASSERT_NE(nullptr, hwnd);
+    EXPECT_STREQ(L"ImageMenu", menu.ClassName());
+    EXPECT_TRUE(SameRect(RECT{200, 150, 296, 222}, WindowRect(hwnd)));
+    ASSERT_NE(nullptr, Shadow());
+    EXPECT_TRUE(SameRect(RECT{194, 144, 302, 228}, WindowRect(Shadow())));
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsWindowVisible(Shadow()));
+    EXPECT_EQ(hwnd, GetForegroundWindow());
+    EXPECT_EQ(Shadow(), GetWindow(hwnd, GW_OWNER));
+    EXPECT_EQ(0x0F9E9E9Eu, menu.shadow->colors[0]);
+
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    EXPECT_NE(0, exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(0, exStyle & WS_EX_APPWINDOW);
+    EXPECT_NE(0, exStyle & WS_EX_TOPMOST);
+    EXPECT_NE(0, GetWindowLongPtrW(Shadow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_NE(0, GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CLIPCHILDREN);
+
+    UpdateWindow(hwnd);
+    EXPECT_EQ(0xEDF3FAu, ScreenPixel(200 + 95, 150 + 40));
+}
+
+TEST_F(ImageMenuTest, AnotherActiveWindowHidesTheMenuAndItsShadow) {
+    CWindowCtrl other;
+    HWND otherWindow =
+        other.Create(0, nullptr, L"other", WS_POPUP | WS_VISIBLE, 500, 400, 100, 100, nullptr);
+    AddRows({1, 2});
+    menu.Popup(POINT{200, 150});
+    ASSERT_TRUE(IsWindowVisible(menu.Hwnd()));
+    SetForegroundWindow(otherWindow);
+    PumpMessages(20);
+    EXPECT_FALSE(IsWindowVisible(menu.Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(Shadow()));
+
+    // Shown again, it is the same window.
+    HWND first = menu.Hwnd();
+    menu.Popup(POINT{210, 160});
+    EXPECT_EQ(first, menu.Hwnd());
+    EXPECT_TRUE(IsWindowVisible(menu.Hwnd()));
+    EXPECT_TRUE(IsWindowVisible(Shadow()));
+    EXPECT_TRUE(SameRect(RECT{204, 154, 312, 214}, WindowRect(Shadow())));
+    DestroyWindow(otherWindow);
+}
+
+TEST_F(ImageMenuTest, ClickingOutsideTheMenuHidesIt) {
+    CWindowCtrl other;
+    HWND otherWindow =
+        other.Create(0, nullptr, L"other", WS_POPUP | WS_VISIBLE, 500, 400, 100, 100, nullptr);
+    AddRows({1, 2});
+    menu.Popup(POINT{200, 150});
+    SetCursorPos(550, 450);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu.Hwnd()); }, 2000));
+    EXPECT_FALSE(IsWindowVisible(Shadow()));
+    DestroyWindow(otherWindow);
+}
+
+TEST_F(ImageMenuTest, ARowCommandMayDestroyTheMenuAndTheNextPopupMakesItAgain) {
+    AddRows({1, 2, 3});
+    menu.painter.onItemClick = [this](CImageItem* item) {
+        clicked.push_back(item->id);
+        ShowWindow(menu.Hwnd(), SW_HIDE);
+        DestroyWindow(menu.Hwnd());
+    };
+    menu.Popup(POINT{200, 150});
+    HWND first = menu.Hwnd();
+    HWND firstShadow = Shadow();
+    SendMouseAt(first, WM_LBUTTONUP, 20, 30);
+    EXPECT_EQ(std::vector<int>{2}, clicked);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(nullptr, menu.Hwnd());
+    EXPECT_TRUE(menu.painter.Items().empty());
+
+    // At once, before the old shadow's close arrives: the new menu must
+    // survive it.
+    AddRows({4, 5});
+    menu.Popup(POINT{200, 150});
+    HWND second = menu.Hwnd();
+    ASSERT_NE(nullptr, second);
+    PumpMessages(30);
+    EXPECT_TRUE(IsWindowVisible(second));
+    EXPECT_FALSE(IsWindow(firstShadow));
+    EXPECT_TRUE(SameRect(RECT{200, 150, 296, 198}, WindowRect(second)));
+}
+
+TEST_F(ImageMenuTest, ShadowFollowsAChangeOfRowsAtTheSamePoint) {
+    AddRows({1, 2, 3});
+    menu.Popup(POINT{200, 150});
+    ShowWindow(menu.Hwnd(), SW_HIDE);
+    menu.painter.Items()[1]->visible = false;
+    menu.painter.Layout();
+    menu.Popup(POINT{200, 150});
+    EXPECT_TRUE(SameRect(RECT{200, 150, 296, 198}, WindowRect(menu.Hwnd())));
+    EXPECT_TRUE(SameRect(RECT{194, 144, 302, 204}, WindowRect(Shadow())));
+}
+
+TEST_F(ImageMenuTest, EmptyMenuPopsUpWithHeightZero) {
+    menu.Popup(POINT{200, 150});
+    ASSERT_NE(nullptr, menu.Hwnd());
+    EXPECT_TRUE(SameRect(RECT{200, 150, 296, 150}, WindowRect(menu.Hwnd())));
+    PumpMessages(10);
+}
+
+TEST_F(ImageMenuTest, PopupOffEveryMonitorLandsOnTheNearestOne) {
+    AddRows({1, 2, 3});
+    menu.Popup(POINT{-5000, 30000});
+    const RECT r = WindowRect(menu.Hwnd());
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_TRUE(SameRect(RECT{0, screenHeight - 72, 96, screenHeight}, r));
+    menu.Popup(POINT{100000, -100});
+    EXPECT_TRUE(SameRect(RECT{GetSystemMetrics(SM_CXSCREEN) - 96, 0, GetSystemMetrics(SM_CXSCREEN), 72},
+                         WindowRect(menu.Hwnd())));
+}
+
+TEST_F(ImageMenuTest, DestroyingTheMenuObjectClosesBothWindows) {
+    HWND hwnd = nullptr;
+    HWND shadow = nullptr;
+    {
+        CImageMenu local;
+        local.painter.AddItem(1);
+        local.Popup(POINT{200, 150});
+        hwnd = local.Hwnd();
+        shadow = local.shadow->Hwnd();
+    }
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(IsWindow(shadow));
+}
+
+}  // namespace
