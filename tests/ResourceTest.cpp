@@ -89,14 +89,14 @@ std::vector<uint32_t> Pixels(Gdiplus::Bitmap& bitmap) {
 unsigned Alpha(uint32_t argb) { return argb >> 24; }
 unsigned Brightness(uint32_t argb) { return ((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF); }
 
-struct ImageSpec {
+struct ExpectedImage {
     int id;
     int width;
     int height;
     bool alpha;
 };
 
-const ImageSpec kClientImages[] = {
+const ExpectedImage kClientImages[] = {
     {IDB_BACK_CLOSE, 62, 31, true},
     {IDB_BACK_OFFICIAL_SITE, 306, 49, true},
     {IDB_BACK_FORUM, 306, 49, true},
@@ -135,7 +135,7 @@ const ImageSpec kClientImages[] = {
     {IDB_CAPTION_BAR, 25, 25, true},
 };
 
-const ImageSpec kUninstallerImages[] = {
+const ExpectedImage kUninstallerImages[] = {
     {IDB_WIZARD_CLOSE_HOVER, 25, 25, true},
     {IDB_WIZARD_CLOSE, 25, 25, true},
     {IDB_WIZARD_CLOSE_PRESSED, 25, 25, true},
@@ -156,14 +156,14 @@ const ImageSpec kUninstallerImages[] = {
 };
 
 template <size_t N>
-void ExpectImages(HMODULE module, const ImageSpec (&specs)[N]) {
-    for (const ImageSpec& spec : specs) {
-        SCOPED_TRACE("PNG resource " + std::to_string(spec.id));
-        DecodedImage image = DecodePng(module, spec.id);
+void ExpectImages(HMODULE module, const ExpectedImage (&images)[N]) {
+    for (const ExpectedImage& expected : images) {
+        SCOPED_TRACE("PNG resource " + std::to_string(expected.id));
+        DecodedImage image = DecodePng(module, expected.id);
         ASSERT_TRUE(image.bitmap);
-        EXPECT_EQ(static_cast<UINT>(spec.width), image.bitmap->GetWidth());
-        EXPECT_EQ(static_cast<UINT>(spec.height), image.bitmap->GetHeight());
-        EXPECT_EQ(spec.alpha, Gdiplus::IsAlphaPixelFormat(image.bitmap->GetPixelFormat()) != FALSE);
+        EXPECT_EQ(static_cast<UINT>(expected.width), image.bitmap->GetWidth());
+        EXPECT_EQ(static_cast<UINT>(expected.height), image.bitmap->GetHeight());
+        EXPECT_EQ(expected.alpha, Gdiplus::IsAlphaPixelFormat(image.bitmap->GetPixelFormat()) != FALSE);
     }
 }
 
