@@ -109,6 +109,8 @@ public:
     const std::vector<std::unique_ptr<CImageButton>>& Buttons() const { return buttons_; }
     const std::vector<std::unique_ptr<CImageStatic>>& Statics() const { return statics_; }
     const std::vector<std::unique_ptr<CImageProgressbar>>& ProgressBars() const { return bars_; }
+    // The last frame given to UpdateLayeredWindow (kept for the next one).
+    const LayeredSurface& Surface() const { return surface_; }
 
     bool captionDrag = false;        // caption drag and double-click maximise allowed
     bool fillBackground = true;      // fill the client area before drawing

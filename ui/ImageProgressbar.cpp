@@ -28,7 +28,11 @@ void CImageProgressbar::Paint(Gdiplus::Graphics& graphics, POINT, bool, const RE
     // A negative position would turn into an enormous width in the unsigned
     // division below; it shows an empty bar.
     if (position <= 0) return;
-    uint64_t fill = static_cast<uint64_t>(position) * static_cast<uint64_t>(width) / 100u;
+    // Positions so large that the product would wrap around fill everything.
+    const uint64_t span = static_cast<uint64_t>(width);
+    uint64_t fill = static_cast<uint64_t>(position) > UINT64_MAX / span
+                        ? UINT64_MAX
+                        : static_cast<uint64_t>(position) * span / 100u;
     // A fill past the right edge of the surface is never seen; cutting it
     // there keeps absurd positions from costing anything.
     Gdiplus::Rect visibleBounds;

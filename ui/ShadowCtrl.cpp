@@ -47,15 +47,17 @@ void CShadowCtrl::Render(BYTE alpha) {
     {
         Gdiplus::Graphics graphics(surface.Dc());
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        const int s = size;
-        const int r = cornerRadius;
-        DrawRoundedOutline(graphics, pens_[0].get(), s - 5, s - 5, width + 4 - s, height + 4 - s,
-                           r + 1);
-        DrawRoundedOutline(graphics, pens_[1].get(), s - 3, s - 3, width + 2 - s, height + 2 - s,
-                           r + 1);
-        DrawRoundedOutline(graphics, pens_[2].get(), s, s, width - 1 - s, height - 1 - s, r - 1);
+        PaintOutlines(graphics, width, height);
     }
     surface.Present(window, updateLayered_, alpha);
+}
+
+void CShadowCtrl::PaintOutlines(Gdiplus::Graphics& graphics, int width, int height) {
+    const int s = size;
+    const int r = cornerRadius;
+    DrawRoundedOutline(graphics, pens_[0].get(), s - 5, s - 5, width + 4 - s, height + 4 - s, r + 1);
+    DrawRoundedOutline(graphics, pens_[1].get(), s - 3, s - 3, width + 2 - s, height + 2 - s, r + 1);
+    DrawRoundedOutline(graphics, pens_[2].get(), s, s, width - 1 - s, height - 1 - s, r - 1);
 }
 
 void CShadowCtrl::SetMenuColors() {

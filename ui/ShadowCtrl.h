@@ -29,6 +29,8 @@ public:
     // nothing without UpdateLayeredWindow.
     virtual void Render(BYTE alpha);                                             // slot 17
 
+    // Draws the three outlines of a width by height shadow window.
+    void PaintOutlines(Gdiplus::Graphics& graphics, int width, int height);
     // The popup menu's lighter grey; remakes the pens.
     void SetMenuColors();
     // Moves the shadow window to owner's window rectangle enlarged by size
