@@ -1,5 +1,6 @@
 #include "ui/ImageCtrl.h"
 
+#include "tests/support/Painting.h"
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
 #include "ui/AppManager.h"
@@ -71,8 +72,6 @@ protected:
     }
 };
 
-bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
-
 TEST_F(ImageCtrlTest, CreationBindsThePainterAndDropsTheCaption) {
     EventWindow window;
     EXPECT_STREQ(L"ImageCtrl", window.ClassName());
@@ -83,6 +82,11 @@ TEST_F(ImageCtrlTest, CreationBindsThePainterAndDropsTheCaption) {
     const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
     EXPECT_EQ(0, style & WS_CAPTION);
     EXPECT_EQ(0x02010100, style & 0x02010100);
+
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
+    EXPECT_GT(window.backgroundPaints, 0);
+    EXPECT_EQ(window.backgroundPaints, window.foregroundPaints);
     DestroyWindow(hwnd);
     EXPECT_EQ(nullptr, window.painter.Window());
 }
@@ -103,30 +107,14 @@ TEST_F(ImageCtrlTest, ElementEventsReachTheSlotsAndFalseStopsTheBuiltInClose) {
     EXPECT_FALSE(IsWindow(hwnd));
 }
 
-TEST_F(ImageCtrlTest, PaintCallbacksFrameTheElements) {
-    EventWindow window;
-    HWND hwnd = Open(window, 20, 20, 120, 60);
-    InvalidateRect(hwnd, nullptr, TRUE);
-    UpdateWindow(hwnd);
-    EXPECT_GT(window.backgroundPaints, 0);
-    EXPECT_EQ(window.backgroundPaints, window.foregroundPaints);
-    DestroyWindow(hwnd);
-}
-
-TEST_F(ImageCtrlTest, WithoutResizingEveryPointIsClient) {
+TEST_F(ImageCtrlTest, ResizeBandsFollowTheirOrderOnlyWhenResizable) {
     CImageCtrl window;
     HWND hwnd = Open(window, 20, 20, 200, 100);
     for (POINT p : {POINT{0, 0}, POINT{199, 0}, POINT{0, 99}, POINT{199, 99}, POINT{1, 50},
                     POINT{100, 1}, POINT{100, 50}}) {
         EXPECT_EQ(HTCLIENT, HitAt(hwnd, p.x, p.y)) << p.x << "," << p.y;
     }
-    DestroyWindow(hwnd);
-}
-
-TEST_F(ImageCtrlTest, ResizeBandsFollowTheirOrder) {
-    CImageCtrl window;
     window.resizable = true;
-    HWND hwnd = Open(window, 20, 20, 200, 100);
     struct Case {
         int x, y;
         LRESULT expected;
@@ -151,7 +139,7 @@ TEST_F(ImageCtrlTest, ResizeBandsFollowTheirOrder) {
     DestroyWindow(hwnd);
 }
 
-TEST_F(ImageCtrlTest, MinMaxInfoUsesTheWorkAreaAndTheMinimumSize) {
+TEST_F(ImageCtrlTest, SizeLimitsComeFromTheWorkAreaAndTheMinimumSize) {
     CImageCtrl window;
     HWND hwnd = Open(window, 20, 20, 200, 100);
     const RECT work = WorkArea();
@@ -166,22 +154,16 @@ TEST_F(ImageCtrlTest, MinMaxInfoUsesTheWorkAreaAndTheMinimumSize) {
     EXPECT_EQ(0, info.ptMinTrackSize.x);
     EXPECT_EQ(0, info.ptMinTrackSize.y);
 
-    window.minSize = SIZE{300, 150};
-    SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(300, info.ptMinTrackSize.x);
-    EXPECT_EQ(150, info.ptMinTrackSize.y);
-    DestroyWindow(hwnd);
-}
-
-TEST_F(ImageCtrlTest, MinimumSizeHoldsOnlyWhenBothValuesAreSet) {
-    CImageCtrl window;
-    HWND hwnd = Open(window, 20, 20, 200, 100);
+    // One value zero: nothing is enforced.
     window.minSize = SIZE{0, 500};
     SetWindowPos(hwnd, nullptr, 0, 0, 120, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(120, RectWidth(WindowRect(hwnd)));
     EXPECT_EQ(80, RectHeight(WindowRect(hwnd)));
 
     window.minSize = SIZE{300, 150};
+    SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(300, info.ptMinTrackSize.x);
+    EXPECT_EQ(150, info.ptMinTrackSize.y);
     SetWindowPos(hwnd, nullptr, 0, 0, 120, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(300, RectWidth(WindowRect(hwnd)));
     EXPECT_EQ(150, RectHeight(WindowRect(hwnd)));
@@ -192,10 +174,15 @@ TEST_F(ImageCtrlTest, MinimumSizeHoldsOnlyWhenBothValuesAreSet) {
 }
 
 TEST_F(ImageCtrlTest, ShapedWindowCutsItsCornersUnlessMaximised) {
+    ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
+    CImageCtrl plain;
+    HWND plainWindow = Open(plain, 20, 20, 200, 100);
+    EXPECT_EQ(ERROR, GetWindowRgn(plainWindow, region.Get()));
+    DestroyWindow(plainWindow);
+
     CImageCtrl window;
     window.shaped = true;
     HWND hwnd = Open(window, 20, 20, 200, 100);
-    ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
     ASSERT_EQ(COMPLEXREGION, GetWindowRgn(hwnd, region.Get()));
     const POINT cut[] = {{0, 1}, {1, 0}, {199, 0}, {200, 1}, {200, 98}, {198, 100}, {2, 100}, {0, 98}};
     ScopedRegion expected(CreatePolygonRgn(cut, ARRAYSIZE(cut), WINDING));
@@ -210,23 +197,15 @@ TEST_F(ImageCtrlTest, ShapedWindowCutsItsCornersUnlessMaximised) {
     ShowWindow(hwnd, SW_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(hwnd));
     const RECT work = WorkArea();
-    EXPECT_TRUE(SameRect(work, WindowRect(hwnd)));
+    EXPECT_EQ(work, WindowRect(hwnd));
     ASSERT_EQ(SIMPLEREGION, GetWindowRgn(hwnd, region.Get()));
     RECT box{};
     GetRgnBox(region.Get(), &box);
-    EXPECT_TRUE(SameRect(RECT{0, 0, RectWidth(work), RectHeight(work)}, box));
+    EXPECT_EQ((RECT{0, 0, RectWidth(work), RectHeight(work)}), box);
 
     ShowWindow(hwnd, SW_RESTORE);
     EXPECT_EQ(COMPLEXREGION, GetWindowRgn(hwnd, region.Get()));
     EXPECT_TRUE(EqualRgn(region.Get(), expected.Get()));
-    DestroyWindow(hwnd);
-}
-
-TEST_F(ImageCtrlTest, PlainWindowHasNoRegion) {
-    CImageCtrl window;
-    HWND hwnd = Open(window, 20, 20, 200, 100);
-    ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
-    EXPECT_EQ(ERROR, GetWindowRgn(hwnd, region.Get()));
     DestroyWindow(hwnd);
 }
 
@@ -237,7 +216,7 @@ TEST_F(ImageCtrlTest, ShadowFollowsMovesSizesAndVisibility) {
     ASSERT_NE(nullptr, shadow);
     HWND hwnd = Open(window, 100, 80, 200, 100);
     const auto expectAround = [&](int x, int y, int cx, int cy) {
-        EXPECT_TRUE(SameRect(RECT{x - 6, y - 6, x + cx + 6, y + cy + 6}, WindowRect(shadow)));
+        EXPECT_EQ((RECT{x - 6, y - 6, x + cx + 6, y + cy + 6}), WindowRect(shadow));
     };
     expectAround(100, 80, 200, 100);
     MoveWindow(hwnd, 150, 120, 200, 100, TRUE);
@@ -256,39 +235,39 @@ TEST_F(ImageCtrlTest, ShadowFollowsMovesSizesAndVisibility) {
     EXPECT_EQ(nullptr, window.shadow->Hwnd());
 }
 
-TEST_F(ImageCtrlTest, ModalLoopEndsWhenAnotherWindowsHandlerDestroysTheWindow) {
+TEST_F(ImageCtrlTest, ModalLoopEndsWhenTheWindowGoesByAnyMeans) {
+    // From a handler of another window's message.
     CImageCtrl window;
     HWND hwnd = Open(window, 20, 20, 200, 100);
     actions.Post([&] { DestroyWindow(hwnd); });
     EXPECT_TRUE(window.RunModalLoop());
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_FALSE(window.modalRunning);
-}
 
-TEST_F(ImageCtrlTest, ModalLoopEndsWhenTheWindowIsClosedOrItsOwnerGoes) {
+    // With its owner.
     CImageCtrl owner;
     HWND ownerWindow = Open(owner, 0, 0, 50, 50);
-    CImageCtrl window;
-    HWND hwnd = window.Create(0, nullptr, L"owned", WS_POPUP | WS_VISIBLE, 20, 20, 200, 100,
-                              ownerWindow);
+    CImageCtrl owned;
+    HWND ownedWindow = owned.Create(0, nullptr, L"owned", WS_POPUP | WS_VISIBLE, 20, 20, 200, 100,
+                                    ownerWindow);
     actions.Post([&] { DestroyWindow(ownerWindow); });
-    EXPECT_TRUE(window.RunModalLoop());
-    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_TRUE(owned.RunModalLoop());
+    EXPECT_FALSE(IsWindow(ownedWindow));
 
+    // Closed by the system.
     CImageCtrl closed;
     HWND closedWindow = Open(closed, 20, 20, 200, 100);
     PostMessageW(closedWindow, WM_CLOSE, 0, 0);
     EXPECT_TRUE(closed.RunModalLoop());
     EXPECT_FALSE(IsWindow(closedWindow));
-}
 
-TEST_F(ImageCtrlTest, ModalLoopEndsWhenTheFlagIsClearedAndKeepsTheWindow) {
-    CImageCtrl window;
-    HWND hwnd = Open(window, 20, 20, 200, 100);
-    actions.Post([&] { window.modalRunning = false; });
-    EXPECT_TRUE(window.RunModalLoop());
-    EXPECT_TRUE(IsWindow(hwnd));
-    DestroyWindow(hwnd);
+    // Its own code clears the flag: the window stays.
+    CImageCtrl kept;
+    HWND keptWindow = Open(kept, 20, 20, 200, 100);
+    actions.Post([&] { kept.modalRunning = false; });
+    EXPECT_TRUE(kept.RunModalLoop());
+    EXPECT_TRUE(IsWindow(keptWindow));
+    DestroyWindow(keptWindow);
 }
 
 TEST_F(ImageCtrlTest, QuitInsideTheModalLoopReachesTheEnclosingLoop) {
@@ -346,8 +325,8 @@ TEST_F(ImageCtrlTest, ShowModalCentresOnTheWorkAreaWithItsShadow) {
     const RECT work = WorkArea();
     const int x = work.left + (RectWidth(work) - 300) / 2;
     const int y = work.top + (RectHeight(work) - 200) / 2;
-    EXPECT_TRUE(SameRect(RECT{x, y, x + 300, y + 200}, seen));
-    EXPECT_TRUE(SameRect(RECT{x - 6, y - 6, x + 306, y + 206}, shadowSeen));
+    EXPECT_EQ((RECT{x, y, x + 300, y + 200}), seen);
+    EXPECT_EQ((RECT{x - 6, y - 6, x + 306, y + 206}), shadowSeen);
     EXPECT_NE(nullptr, shadow);
     EXPECT_EQ(shadow, owner);
     EXPECT_NE(0, exStyle & WS_EX_APPWINDOW);
@@ -375,26 +354,25 @@ TEST_F(ImageCtrlTest, ShowModalRefusesAnExistingWindowAndCanShowAgainLater) {
     EXPECT_TRUE(alive);
 }
 
-TEST_F(ImageCtrlTest, ShowModalWithoutMinimumSizeFillsTheWorkArea) {
-    CImageCtrl window;
+TEST_F(ImageCtrlTest, ShowModalOnScreensSmallerThanItsSizeStillRuns) {
+    // No minimum size (the screen was too small to set one): the whole
+    // work area rather than an invisible window.
+    CImageCtrl unsized;
     RECT seen{};
     actions.Post([&] {
-        seen = WindowRect(window.Hwnd());
-        DestroyWindow(window.Hwnd());
+        seen = WindowRect(unsized.Hwnd());
+        DestroyWindow(unsized.Hwnd());
     });
-    EXPECT_EQ(IDCANCEL, window.ShowModal());
-    EXPECT_TRUE(SameRect(WorkArea(), seen));
-}
+    EXPECT_EQ(IDCANCEL, unsized.ShowModal());
+    EXPECT_EQ(WorkArea(), seen);
 
-TEST_F(ImageCtrlTest, ShowModalLargerThanTheScreenStillRuns) {
-    CImageCtrl window;
-    window.minSize = SIZE{3000, 2000};
-    RECT seen{};
+    CImageCtrl large;
+    large.minSize = SIZE{3000, 2000};
     actions.Post([&] {
-        seen = WindowRect(window.Hwnd());
-        DestroyWindow(window.Hwnd());
+        seen = WindowRect(large.Hwnd());
+        DestroyWindow(large.Hwnd());
     });
-    EXPECT_EQ(IDCANCEL, window.ShowModal());
+    EXPECT_EQ(IDCANCEL, large.ShowModal());
     EXPECT_EQ(3000, RectWidth(seen));
     EXPECT_EQ(2000, RectHeight(seen));
 }
@@ -403,6 +381,7 @@ TEST(ImageCtrlNoManager, ShowModalWithoutManagerIsRefused) {
     CImageCtrl window;
     window.minSize = SIZE{200, 100};
     EXPECT_EQ(-1, window.ShowModal());
+    EXPECT_FALSE(window.RunModalLoop());
 }
 
 // The pixel at the centre of an icon, as 0xRRGGBB, and its width.

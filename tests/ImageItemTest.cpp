@@ -1,5 +1,6 @@
 #include "ui/ImageItem.h"
 
+#include "tests/support/Painting.h"
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
 #include "ui/AppManager.h"
@@ -9,16 +10,15 @@
 
 namespace {
 
-bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
 TEST(ImageItemPlacement, RightAnchorPushesAgainstTheBandKeepingTheWidth) {
     const RECT band{0, 48, 96, 72};
-    EXPECT_TRUE(SameRect(RECT{66, 48, 86, 72}, CImageItem::PlaceInBand(RECT{0, 0, 20, 24}, 10, band)));
-    EXPECT_TRUE(SameRect(RECT{66, 49, 86, 72}, CImageItem::PlaceInBand(RECT{300, 1, 320, 30}, 10, band)));
+    EXPECT_EQ((RECT{66, 48, 86, 72}), CImageItem::PlaceInBand(RECT{0, 0, 20, 24}, 10, band));
+    EXPECT_EQ((RECT{66, 49, 86, 72}), CImageItem::PlaceInBand(RECT{300, 1, 320, 30}, 10, band));
     // Wider than the band: the left edge stops at the band's.
-    EXPECT_TRUE(SameRect(RECT{0, 48, 86, 72}, CImageItem::PlaceInBand(RECT{0, 0, 120, 24}, 10, band)));
+    EXPECT_EQ((RECT{0, 48, 86, 72}), CImageItem::PlaceInBand(RECT{0, 0, 120, 24}, 10, band));
     // Unanchored: moved down and clipped.
-    EXPECT_TRUE(SameRect(RECT{1, 49, 94, 72}, CImageItem::PlaceInBand(RECT{1, 1, 94, 94}, -1, band)));
+    EXPECT_EQ((RECT{1, 49, 94, 72}), CImageItem::PlaceInBand(RECT{1, 1, 94, 94}, -1, band));
 }
 
 class ImageItemTest : public ::testing::Test {
@@ -89,13 +89,13 @@ TEST_F(ImageItemTest, ChildWindowsFollowTheBandAndDieWithTheRow) {
     RECT r{};
     GetWindowRect(childWindow, &r);
     MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_TRUE(SameRect(RECT{10, 26, 96, 44}, r));
+    EXPECT_EQ((RECT{10, 26, 96, 44}), r);
 
     list.painter.Items()[0]->visible = false;
     list.painter.Layout();
     GetWindowRect(childWindow, &r);
     MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_TRUE(SameRect(RECT{10, 2, 96, 20}, r));
+    EXPECT_EQ((RECT{10, 2, 96, 20}), r);
 
     list.painter.Clear();
     EXPECT_FALSE(IsWindow(childWindow));
@@ -105,7 +105,7 @@ TEST_F(ImageItemTest, SelectingARowDeselectsTheLastClickedOne) {
     CImageItem* first = list.painter.AddItem(1);
     CImageItem* second = list.painter.AddItem(2);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-    SendMouseAt(hwnd, WM_LBUTTONUP, 10, 10);
+    SendMouse(hwnd, WM_LBUTTONUP, 10, 10);
     ASSERT_EQ(first, list.painter.LastClicked());
     second->SetSelected(true);
     EXPECT_FALSE(first->selected);

@@ -1,5 +1,6 @@
 #include "ui/ImageMenu.h"
 
+#include "tests/support/Painting.h"
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
 #include "ui/AppManager.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
 RECT WindowRect(HWND window) {
     RECT r{};
@@ -45,9 +45,9 @@ TEST_F(ImageMenuTest, ThreeRowsPopUpNinetySixBySeventyTwoWithAShadow) {
     HWND hwnd = menu.Hwnd();
     ASSERT_NE(nullptr, hwnd);
     EXPECT_STREQ(L"ImageMenu", menu.ClassName());
-    EXPECT_TRUE(SameRect(RECT{200, 150, 296, 222}, WindowRect(hwnd)));
+    EXPECT_EQ((RECT{200, 150, 296, 222}), WindowRect(hwnd));
     ASSERT_NE(nullptr, Shadow());
-    EXPECT_TRUE(SameRect(RECT{194, 144, 302, 228}, WindowRect(Shadow())));
+    EXPECT_EQ((RECT{194, 144, 302, 228}), WindowRect(Shadow()));
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_TRUE(IsWindowVisible(Shadow()));
     EXPECT_EQ(hwnd, GetForegroundWindow());
@@ -83,7 +83,7 @@ TEST_F(ImageMenuTest, AnotherActiveWindowHidesTheMenuAndItsShadow) {
     EXPECT_EQ(first, menu.Hwnd());
     EXPECT_TRUE(IsWindowVisible(menu.Hwnd()));
     EXPECT_TRUE(IsWindowVisible(Shadow()));
-    EXPECT_TRUE(SameRect(RECT{204, 154, 312, 214}, WindowRect(Shadow())));
+    EXPECT_EQ((RECT{204, 154, 312, 214}), WindowRect(Shadow()));
     DestroyWindow(otherWindow);
 }
 
@@ -114,7 +114,7 @@ TEST_F(ImageMenuTest, ARowCommandMayDestroyTheMenuAndTheNextPopupMakesItAgain) {
     menu.Popup(POINT{200, 150});
     HWND first = menu.Hwnd();
     HWND firstShadow = Shadow();
-    SendMouseAt(first, WM_LBUTTONUP, 20, 30);
+    SendMouse(first, WM_LBUTTONUP, 20, 30);
     EXPECT_EQ(std::vector<int>{2}, clicked);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(nullptr, menu.Hwnd());
@@ -129,7 +129,7 @@ TEST_F(ImageMenuTest, ARowCommandMayDestroyTheMenuAndTheNextPopupMakesItAgain) {
     PumpMessages(30);
     EXPECT_TRUE(IsWindowVisible(second));
     EXPECT_FALSE(IsWindow(firstShadow));
-    EXPECT_TRUE(SameRect(RECT{200, 150, 296, 198}, WindowRect(second)));
+    EXPECT_EQ((RECT{200, 150, 296, 198}), WindowRect(second));
 }
 
 TEST_F(ImageMenuTest, ShadowFollowsAChangeOfRowsAtTheSamePoint) {
@@ -139,26 +139,25 @@ TEST_F(ImageMenuTest, ShadowFollowsAChangeOfRowsAtTheSamePoint) {
     menu.painter.Items()[1]->visible = false;
     menu.painter.Layout();
     menu.Popup(POINT{200, 150});
-    EXPECT_TRUE(SameRect(RECT{200, 150, 296, 198}, WindowRect(menu.Hwnd())));
-    EXPECT_TRUE(SameRect(RECT{194, 144, 302, 204}, WindowRect(Shadow())));
+    EXPECT_EQ((RECT{200, 150, 296, 198}), WindowRect(menu.Hwnd()));
+    EXPECT_EQ((RECT{194, 144, 302, 204}), WindowRect(Shadow()));
 }
 
-TEST_F(ImageMenuTest, EmptyMenuPopsUpWithHeightZero) {
-    menu.Popup(POINT{200, 150});
-    ASSERT_NE(nullptr, menu.Hwnd());
-    EXPECT_TRUE(SameRect(RECT{200, 150, 296, 150}, WindowRect(menu.Hwnd())));
+TEST_F(ImageMenuTest, EmptyOrMisplacedMenusStillPopUp) {
+    CImageMenu empty;
+    empty.Popup(POINT{200, 150});
+    ASSERT_NE(nullptr, empty.Hwnd());
+    EXPECT_EQ((RECT{200, 150, 296, 150}), WindowRect(empty.Hwnd()));
     PumpMessages(10);
-}
 
-TEST_F(ImageMenuTest, PopupOffEveryMonitorLandsOnTheNearestOne) {
+    // Off every monitor: on the nearest one.
     AddRows({1, 2, 3});
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
     menu.Popup(POINT{-5000, 30000});
-    const RECT r = WindowRect(menu.Hwnd());
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_TRUE(SameRect(RECT{0, screenHeight - 72, 96, screenHeight}, r));
+    EXPECT_EQ((RECT{0, height - 72, 96, height}), WindowRect(menu.Hwnd()));
     menu.Popup(POINT{100000, -100});
-    EXPECT_TRUE(SameRect(RECT{GetSystemMetrics(SM_CXSCREEN) - 96, 0, GetSystemMetrics(SM_CXSCREEN), 72},
-                         WindowRect(menu.Hwnd())));
+    EXPECT_EQ((RECT{width - 96, 0, width, 72}), WindowRect(menu.Hwnd()));
 }
 
 TEST_F(ImageMenuTest, DestroyingTheMenuObjectClosesBothWindows) {

@@ -44,17 +44,14 @@ void ActionWindow::OnTimer(UINT_PTR id) {
     action();
 }
 
-LRESULT SendMouseAt(HWND window, UINT msg, int x, int y, WPARAM keys) {
+void ClickAt(HWND window, int x, int y) {
     POINT screen{x, y};
     ClientToScreen(window, &screen);
     SetCursorPos(screen.x, screen.y);
-    return SendMessageW(window, msg, keys, MAKELPARAM(x, y));
-}
-
-void ClickAt(HWND window, int x, int y) {
-    SendMouseAt(window, WM_MOUSEMOVE, x, y);
-    SendMouseAt(window, WM_LBUTTONDOWN, x, y, MK_LBUTTON);
-    SendMouseAt(window, WM_LBUTTONUP, x, y);
+    const LPARAM point = MAKELPARAM(x, y);
+    SendMessageW(window, WM_MOUSEMOVE, 0, point);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(window, WM_LBUTTONUP, 0, point);
 }
 
 DWORD ScreenPixel(int x, int y) {

@@ -1,8 +1,8 @@
 // Driving windows from inside message loops that a test cannot leave: a
 // nested modal loop blocks the test, so the steps that should happen while
 // it runs are queued on a helper window and run when the loop dispatches
-// their message. Also mouse input at client points and reading pixels of
-// what a window shows.
+// their message. Also a whole mouse click and reading what the screen
+// shows.
 #pragma once
 
 #include "ui/WindowCtrl.h"
@@ -34,12 +34,10 @@ private:
     UINT_PTR nextTimer_ = 1;
 };
 
-// Puts the real cursor over the client point (the system's mouse tracking
-// follows it), then sends the mouse message with the point.
-LRESULT SendMouseAt(HWND window, UINT msg, int x, int y, WPARAM keys = 0);
-
-// A left click at the client point: move, press, release.
+// A left click at the client point with the real cursor over it: move,
+// press, release, each sent to the window.
 void ClickAt(HWND window, int x, int y);
 
-// The colour (0xRRGGBB) shown on the screen at the point.
+// The colour (0xRRGGBB) the screen shows at the point, layered windows
+// included.
 DWORD ScreenPixel(int x, int y);
