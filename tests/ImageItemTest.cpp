@@ -38,12 +38,16 @@ protected:
     }
 };
 
-TEST_F(ImageItemTest, ButtonWithRightAnchorTenEndsAtEightySix) {
+TEST_F(ImageItemTest, ElementsAreDrawnInTheBandAndRightAnchorTenEndsAtEightySix) {
     list.painter.AddItem(1);
     CImageItem* row = list.painter.AddItem(2);
     CImageButton* button = row->AddButton(7, RECT{0, 0, 20, 24}, L"");
     button->rightAnchor = 10;
     button->SetBackgroundColors(0xFFFF0000, 0xFFFF0000, 0xFFFF0000);
+    row->statics.push_back(std::make_unique<CImageStatic>());
+    CImageStatic* mark = row->statics.back().get();
+    mark->rect = RECT{2, 4, 12, 20};
+    mark->SetBackgroundColor(0xFF0000FF);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd);
     const int y = 200 + 24 + 12;
@@ -51,7 +55,8 @@ TEST_F(ImageItemTest, ButtonWithRightAnchorTenEndsAtEightySix) {
     EXPECT_EQ(0xFF0000u, ScreenPixel(300 + 66, y));
     EXPECT_NE(0xFF0000u, ScreenPixel(300 + 86, y));
     EXPECT_NE(0xFF0000u, ScreenPixel(300 + 65, y));
-    EXPECT_NE(0xFF0000u, ScreenPixel(300 + 10, y));
+    EXPECT_EQ(0x0000FFu, ScreenPixel(300 + 6, y));
+    EXPECT_NE(0x0000FFu, ScreenPixel(300 + 6, 200 + 24 + 22));
 }
 
 TEST_F(ImageItemTest, HitTestReportsOnlyChangesOfTheHotButton) {

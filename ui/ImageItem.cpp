@@ -120,24 +120,6 @@ CImageButton* CImageItem::AddButton(int buttonId, const RECT& rect, const wchar_
     return buttons.back().get();
 }
 
-CImageStatic* CImageItem::AddStatic(int staticId, const RECT& rect, int imageId) {
-    CImageStatic* element = nullptr;
-    for (const auto& existing : statics) {
-        if (existing->id == staticId) {
-            element = existing.get();
-            break;
-        }
-    }
-    if (!element) {
-        statics.push_back(std::make_unique<CImageStatic>());
-        element = statics.back().get();
-    }
-    element->id = staticId;
-    element->rect = rect;
-    element->image = LoadPngResource(imageId);
-    return element;
-}
-
 void CImageItem::AddChildWindow(std::unique_ptr<CWindowCtrl> window, const RECT& rect) {
     if (!window) return;
     childWindows.push_back(ChildWindow{std::move(window), rect});

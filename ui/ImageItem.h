@@ -51,9 +51,6 @@ public:
     // The child button with the id, or a new one (rect relative to the row)
     // made for the list's window and appended.
     CImageButton* AddButton(int id, const RECT& rect, const wchar_t* text);
-    // The child static with the id gets the rectangle and a new image;
-    // otherwise a new one is appended.
-    CImageStatic* AddStatic(int id, const RECT& rect, int imageId);
     // Takes over window (already created as a child of the list window) and
     // lays it out at rect inside the row from the next layout on.
     void AddChildWindow(std::unique_ptr<CWindowCtrl> window, const RECT& rect);
