@@ -81,7 +81,8 @@ TEST_F(CloseMsgWndTest, OkAnswersOneOverADisabledOwner) {
         exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
         ASSERT_NE(nullptr, question.painter.FindButton(CloseMsgWnd::kOkId));
         EXPECT_EQ(CloseMsgWnd::kOkRect, question.painter.FindButton(CloseMsgWnd::kOkId)->rect);
-        EXPECT_EQ(CloseMsgWnd::kCancelRect, question.painter.FindButton(CloseMsgWnd::kCancelId)->rect);
+        EXPECT_EQ(CloseMsgWnd::kCancelRect,
+                  question.painter.FindButton(CloseMsgWnd::kCancelId)->rect);
         ASSERT_NE(nullptr, question.painter.FindStatic(CloseMsgWnd::kBackgroundId));
         Click(window, CloseMsgWnd::kOkRect);
     });
@@ -122,7 +123,8 @@ TEST_F(CloseMsgWndTest, CancelOrClosingItAnyOtherWayAnswersTwo) {
 
 TEST_F(CloseMsgWndTest, DraggingWorksFromAnywhereOutsideTheButtons) {
     g_captionMoves.clear();
-    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, RecordCaptionMoves, nullptr, GetCurrentThreadId());
+    HHOOK hook =
+        SetWindowsHookExW(WH_GETMESSAGE, RecordCaptionMoves, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
     CloseMsgWnd question;
     const POINT outside[] = {{2, 2}, {292, 187}, {147, 60}, {84, 97}, {148, 117}, {10, 180}};

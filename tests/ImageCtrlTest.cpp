@@ -49,8 +49,8 @@ protected:
 
     static HWND Open(CImageCtrl& window, int x, int y, int cx, int cy,
                      DWORD style = WS_POPUP | WS_VISIBLE) {
-        return window.Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, L"skin", style, x, y, cx, cy,
-                             nullptr);
+        return window.Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, L"skin", style, x, y, cx,
+                             cy, nullptr);
     }
 
     static LRESULT HitAt(HWND window, int x, int y) {
@@ -184,7 +184,8 @@ TEST_F(ImageCtrlTest, ShapedWindowCutsItsCornersUnlessMaximised) {
     window.shaped = true;
     HWND hwnd = Open(window, 20, 20, 200, 100);
     ASSERT_EQ(COMPLEXREGION, GetWindowRgn(hwnd, region.Get()));
-    const POINT cut[] = {{0, 1}, {1, 0}, {199, 0}, {200, 1}, {200, 98}, {198, 100}, {2, 100}, {0, 98}};
+    const POINT cut[] = {{0, 1},    {1, 0},     {199, 0}, {200, 1},
+                         {200, 98}, {198, 100}, {2, 100}, {0, 98}};
     ScopedRegion expected(CreatePolygonRgn(cut, ARRAYSIZE(cut), WINDING));
     EXPECT_TRUE(EqualRgn(region.Get(), expected.Get()));
     // The top corners lose one pixel, the bottom corners two.
@@ -212,7 +213,8 @@ TEST_F(ImageCtrlTest, ShapedWindowCutsItsCornersUnlessMaximised) {
 TEST_F(ImageCtrlTest, ShadowFollowsMovesSizesAndVisibility) {
     CImageCtrl window;
     window.shadow = std::make_unique<CShadowCtrl>();
-    HWND shadow = window.shadow->Create(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, nullptr);
+    HWND shadow =
+        window.shadow->Create(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, nullptr);
     ASSERT_NE(nullptr, shadow);
     HWND hwnd = Open(window, 100, 80, 200, 100);
     const auto expectAround = [&](int x, int y, int cx, int cy) {

@@ -29,8 +29,8 @@ protected:
     HWND hwnd = nullptr;
 
     void SetUp() override {
-        hwnd = list.Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, L"", WS_POPUP, 300, 200, 96, 72,
-                           nullptr);
+        hwnd = list.Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, L"", WS_POPUP, 300, 200, 96,
+                           72, nullptr);
         ASSERT_NE(nullptr, hwnd);
     }
     void TearDown() override {

@@ -150,8 +150,8 @@ protected:
 
     // A 96 x 50 parent with a 96 x 120 list of four rows at (0, top).
     HWND OpenChild(int top) {
-        HWND outer = parent.Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, L"", WS_POPUP, 300, 200,
-                                   96, 50, nullptr);
+        HWND outer = parent.Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, nullptr, L"", WS_POPUP, 300,
+                                   200, 96, 50, nullptr);
         HWND hwnd = list.Create(0, nullptr, L"", WS_CHILD | WS_VISIBLE, 0, top, 96, 120, outer);
         for (int id : {1, 2, 3, 4}) list.painter.AddItem(id);
         list.painter.onItemClick = [this](CImageItem* item) { clicked.push_back(item->id); };

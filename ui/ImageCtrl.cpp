@@ -11,7 +11,8 @@ namespace {
 // (so that the system maximises the window) and the class-specific bit.
 constexpr LONG_PTR kRemovedStyle = WS_CAPTION;
 constexpr LONG_PTR kAddedStyle = 0x02010100;
-constexpr DWORD kModalStyle = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD kModalStyle =
+    WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr DWORD kIconVersion = 0x00030000;
 
 RECT WorkArea() {
@@ -29,7 +30,6 @@ CImageCtrl::~CImageCtrl() {
         if (HWND window = shadow->Hwnd()) DestroyWindow(window);
         shadow.reset();
     }
-    painter.Reset();
 }
 
 bool CImageCtrl::OnItemLButtonDown(CImageButton*) { return true; }

@@ -73,7 +73,8 @@ bool CImageItem::HitTest(POINT point) {
     for (const auto& button : buttons) {
         if (!button->visible) continue;
         CImageButton* candidate = button.get();
-        const bool inside = Contains(PlaceInBand(candidate->rect, candidate->rightAnchor, rowBand), point);
+        const bool inside =
+            Contains(PlaceInBand(candidate->rect, candidate->rightAnchor, rowBand), point);
         if (hotButton) {
             if (inside) {
                 if (candidate == hotButton) return false;

@@ -38,8 +38,8 @@ public:
 
     bool InitInstance() override {
         Backdrop backdrop;
-        HWND frame = backdrop.Create(0, nullptr, L"demo", WS_POPUP | WS_VISIBLE, 200, 150, 1200, 600,
-                                     nullptr);
+        HWND frame = backdrop.Create(0, nullptr, L"demo", WS_POPUP | WS_VISIBLE, 200, 150, 1200,
+                                     600, nullptr);
         if (!frame) return false;
         SetTimer(frame, kEndTimer, static_cast<UINT>(seconds_) * 1000, nullptr);
         if (wcscmp(what_, L"menu") == 0) {
