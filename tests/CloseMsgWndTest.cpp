@@ -44,13 +44,18 @@ protected:
     CAppManager manager;
     ManagerScope scope{manager};
     ActionWindow actions;
-    CWindowCtrl frame;
+    CImageCtrl frame;
     HWND frameWindow = nullptr;
 
+    // A plain coloured frame behind the middle of the screen, where the
+    // question appears.
     void SetUp() override {
         ASSERT_TRUE(actions.Open());
-        frameWindow = frame.Create(0, nullptr, L"frame", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300,
-                                   nullptr);
+        frame.painter.backgroundColor = 0xFF2E4A6B;
+        const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 300;
+        const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 200;
+        frameWindow =
+            frame.Create(0, nullptr, L"frame", WS_POPUP | WS_VISIBLE, x, y, 600, 400, nullptr);
         ASSERT_NE(nullptr, frameWindow);
     }
     void TearDown() override {
@@ -160,7 +165,6 @@ TEST_F(CloseMsgWndTest, QuestionShowsItsPictureWithSoftCornersAndHoverLooks) {
     CloseMsgWnd question;
     DWORD panel = 0;
     DWORD corner = 0;
-    DWORD beside = 0;
     DWORD okNormal = 0;
     DWORD okHover = 0;
     // The X server shows a new layered window a moment after it was
@@ -174,7 +178,6 @@ TEST_F(CloseMsgWndTest, QuestionShowsItsPictureWithSoftCornersAndHoverLooks) {
             return;
         }
         corner = ScreenPixel(r.left, r.top);
-        beside = ScreenPixel(r.left - 1, r.top);
         okNormal = ScreenPixel(r.left + 50 + 6, r.top + 100 + 17);
         SendMouse(question.Hwnd(), WM_MOUSEMOVE, 84, 117);
         okHover = ScreenPixel(r.left + 50 + 6, r.top + 100 + 17);
@@ -183,7 +186,8 @@ TEST_F(CloseMsgWndTest, QuestionShowsItsPictureWithSoftCornersAndHoverLooks) {
     actions.Post(look);
     EXPECT_EQ(IDCANCEL, question.ShowCloseConfirm(frameWindow));
     EXPECT_EQ(0x19293Bu, panel);
-    EXPECT_EQ(beside, corner);
+    // The transparent corner shows the frame behind it.
+    EXPECT_EQ(0x2E4A6Bu, corner);
     EXPECT_EQ(0xD5AB5Du, okNormal);
     EXPECT_EQ(0xEBC574u, okHover);
 }
