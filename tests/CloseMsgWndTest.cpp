@@ -84,11 +84,6 @@ TEST_F(CloseMsgWndTest, OkAnswersOneOverADisabledOwner) {
         owner = GetWindow(window, GW_OWNER);
         ownerEnabled = IsWindowEnabled(frameWindow) != FALSE;
         exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-        ASSERT_NE(nullptr, question.painter.FindButton(CloseMsgWnd::kOkId));
-        EXPECT_EQ(CloseMsgWnd::kOkRect, question.painter.FindButton(CloseMsgWnd::kOkId)->rect);
-        EXPECT_EQ(CloseMsgWnd::kCancelRect,
-                  question.painter.FindButton(CloseMsgWnd::kCancelId)->rect);
-        ASSERT_NE(nullptr, question.painter.FindStatic(CloseMsgWnd::kBackgroundId));
         Click(window, CloseMsgWnd::kOkRect);
     });
     EXPECT_EQ(IDOK, question.ShowCloseConfirm(frameWindow));
@@ -223,20 +218,6 @@ TEST_F(CloseMsgWndTest, AskingAgainWhileItAsksLeavesTheFirstQuestionOpen) {
     EXPECT_EQ(IDOK, question.ShowCloseConfirm(frameWindow));
     EXPECT_EQ(IDCANCEL, nested);
     EXPECT_TRUE(IsWindowEnabled(frameWindow));
-}
-
-TEST_F(CloseMsgWndTest, QuitWhileAskingClosesTheQuestionAndReachesTheOuterLoop) {
-    CloseMsgWnd question;
-    HWND window = nullptr;
-    actions.Post([&] {
-        window = question.Hwnd();
-        PostQuitMessage(3);
-    });
-    EXPECT_EQ(IDCANCEL, question.ShowCloseConfirm(frameWindow));
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(IsWindowEnabled(frameWindow));
-    MSG msg{};
-    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 }  // namespace
