@@ -44,6 +44,7 @@ CImagePaint::~CImagePaint() {
 
 bool CImagePaint::OnClick(CImageButton* button) {
     if (onClick && !onClick(button)) return false;
+    // The callback may have removed the button or destroyed the window.
     if (!Owns(button) || !button->visible || button->inactive) return true;
     switch (button->id) {
     case kCloseId:
