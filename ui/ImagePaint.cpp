@@ -142,11 +142,16 @@ bool CImagePaint::OnMouseMove(POINT point) {
             }
         }
     }
-    if (hot_) Repaint(hot_->rect);
+    CImageButton* previous = hot_;
     hot_ = found;
-    if (!found) return false;
-    Repaint(found->rect);
-    if (onHover && !onHover(found)) return true;
+    // A layered window is drawn whole: one redraw shows both changes.
+    if (layered_) {
+        if (previous || found) Redraw();
+    } else {
+        if (previous) Repaint(previous->rect);
+        if (found) Repaint(found->rect);
+    }
+    if (found && onHover && !onHover(found)) return true;
     return false;
 }
 
