@@ -107,9 +107,6 @@ TEST_F(ButtonTest, ImageModesAndOffsetPlaceTheImages) {
     button.imageMode = 5;
     Draw(kInside);
     EXPECT_EQ(std::make_pair(kGreen, kGreen), leftRight());
-    button.imageMode = 7;
-    Draw(kInside);
-    EXPECT_TRUE(Untouched());
 
     // Mode 3 with an x offset: the image at its natural size.
     button.SetImages(IMG_MAGENTA_6X4, 0, 0, 0);
@@ -160,14 +157,6 @@ TEST_F(ButtonTest, SetImagesAndStripsReplaceTheStateImages) {
     EXPECT_EQ(normal, button.images[CImageButton::kNormal].Get());
     Draw(kInside);
     EXPECT_EQ(kGreen, Centre());
-
-    // A nonzero normal id replaces all four; 0 and missing ids leave gaps.
-    button.SetImages(IMG_BLUE, 0, IMG_MISSING, 0);
-    EXPECT_FALSE(button.images[CImageButton::kHover]);
-    EXPECT_FALSE(button.images[CImageButton::kPressed]);
-    EXPECT_FALSE(button.images[CImageButton::kCheckedNormal]);
-    Draw(kInside, true);
-    EXPECT_EQ(kBlue, Centre());
 }
 
 TEST_F(ButtonTest, CheckedStateSwapsTheImagesOnce) {

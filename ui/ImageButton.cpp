@@ -28,9 +28,9 @@ CImageButton::CImageButton(HWND owner, int id, const RECT& rect, const wchar_t* 
 CImageButton::~CImageButton() = default;
 
 void CImageButton::Paint(Gdiplus::Graphics& graphics, POINT cursor, bool leftPressed,
-                         const RECT& override) {
+                         const RECT& overrideRect) {
     if (!visible) return;
-    const RECT d = override.right != override.left ? override : rect;
+    const RECT d = overrideRect.right != overrideRect.left ? overrideRect : rect;
     // Nothing fits into an empty or inverted rectangle; GDI+ would mirror it.
     if (d.right <= d.left || d.bottom <= d.top) return;
 

@@ -34,16 +34,17 @@ public:
     CImageButton(const CImageButton&) = delete;
     CImageButton& operator=(const CImageButton&) = delete;
 
-    // Draws the button in override when its right differs from its left,
+    // Draws the button in overrideRect when its right differs from its left,
     // else in its own rectangle; hover when that contains cursor, pressed
     // when it also has leftPressed or the button is selected.
     virtual void Paint(Gdiplus::Graphics& graphics, POINT cursor, bool leftPressed,
-                       const RECT& override);                                    // slot 1
+                       const RECT& overrideRect);                                // slot 1
     virtual void SetRect(const RECT& rect);                                      // slot 2
     // The sub-part under point; plain buttons have none (0).
     virtual BYTE HitPart(POINT point);                                           // slot 3
     virtual RECT GetPartRect();                                                  // slot 4
     // Draws the text into rect (padding, icon and maximum height applied).
+    // windows.h renames DrawText to DrawTextW, here and in every caller.
     virtual void DrawText(Gdiplus::Graphics& graphics, RECT rect,
                           const Gdiplus::Brush* brush);                          // slot 5
 

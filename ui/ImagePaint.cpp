@@ -44,6 +44,7 @@ CImagePaint::~CImagePaint() {
 
 bool CImagePaint::OnClick(CImageButton* button) {
     if (onClick && !onClick(button)) return false;
+    // The callback may have removed the button or destroyed the window.
     if (!Owns(button) || !button->visible || button->inactive) return true;
     switch (button->id) {
     case kCloseId:
@@ -141,11 +142,16 @@ bool CImagePaint::OnMouseMove(POINT point) {
             }
         }
     }
-    if (hot_) Repaint(hot_->rect);
+    CImageButton* previous = hot_;
     hot_ = found;
-    if (!found) return false;
-    Repaint(found->rect);
-    if (onHover && !onHover(found)) return true;
+    // A layered window is drawn whole: one redraw shows both changes.
+    if (layered_) {
+        if (previous || found) Redraw();
+    } else {
+        if (previous) Repaint(previous->rect);
+        if (found) Repaint(found->rect);
+    }
+    if (found && onHover && !onHover(found)) return true;
     return false;
 }
 

@@ -14,9 +14,9 @@ CImageProgressbar::CImageProgressbar(HWND owner, const RECT& rect) : owner(owner
 
 CImageProgressbar::~CImageProgressbar() = default;
 
-void CImageProgressbar::Paint(Gdiplus::Graphics& graphics, POINT, bool, const RECT& override) {
+void CImageProgressbar::Paint(Gdiplus::Graphics& graphics, POINT, bool, const RECT& overrideRect) {
     if (!visible) return;
-    const RECT r = override.left != override.right ? override : rect;
+    const RECT r = overrideRect.left != overrideRect.right ? overrideRect : rect;
     const int width = RectWidth(r);
     const int height = RectHeight(r);
     if (width <= 0 || height <= 0) return;

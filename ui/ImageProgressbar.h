@@ -30,7 +30,7 @@ public:
     // The cursor point and pressed flag are unused; the signature matches
     // the other elements'.
     virtual void Paint(Gdiplus::Graphics& graphics, POINT cursor, bool pressed,
-                       const RECT& override);                                    // slot 1
+                       const RECT& overrideRect);                                // slot 1
     // Stores the rectangle without repainting.
     virtual void SetRect(const RECT& rect);                                      // slot 2
 

@@ -18,9 +18,9 @@ CImageStatic::CImageStatic()
 
 CImageStatic::~CImageStatic() = default;
 
-void CImageStatic::Paint(Gdiplus::Graphics& graphics, const RECT& override) {
+void CImageStatic::Paint(Gdiplus::Graphics& graphics, const RECT& overrideRect) {
     if (!visible) return;
-    const RECT r = override.right != override.left ? override : rect;
+    const RECT r = overrideRect.right != overrideRect.left ? overrideRect : rect;
     const int width = RectWidth(r);
     const int height = RectHeight(r);
     if (width <= 0 || height <= 0) return;

@@ -23,9 +23,9 @@ public:
     CImageStatic(const CImageStatic&) = delete;
     CImageStatic& operator=(const CImageStatic&) = delete;
 
-    // Draws into override when its right differs from its left, else into
+    // Draws into overrideRect when its right differs from its left, else into
     // the static's own rectangle.
-    void Paint(Gdiplus::Graphics& graphics, const RECT& override);
+    void Paint(Gdiplus::Graphics& graphics, const RECT& overrideRect);
 
     // Brushes from ARGB values; alpha 0 leaves the static without one.
     void SetTextColor(Gdiplus::ARGB color);
