@@ -1,0 +1,187 @@
+// The built client's reports as a whole process: started from a scratch
+// folder with the statistics endpoint on a loopback server at the build's
+// fixed port, it posts the install report on the first run and the exit
+// report on every run, and keeps its books whatever the endpoint does.
+#include "app/Config.h"
+#include "net/Endpoints.h"
+#include "net/MacList.h"
+#include "net/UnixTime.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Mode = LoopbackHttpServer::Mode;
+using Fields = std::vector<std::pair<std::string, std::string>>;
+
+// The port of the statistics endpoint the client was built with.
+uint16_t StatsPort() {
+    const char prefix[] = "http://127.0.0.1:";
+    if (strncmp(kStatsEndpoint, prefix, strlen(prefix)) != 0) return 0;
+    return static_cast<uint16_t>(atoi(kStatsEndpoint + strlen(prefix)));
+}
+
+// A form body split at "&" and "=" (the test's values hold neither).
+Fields Split(const std::string& body) {
+    Fields fields;
+    size_t start = 0;
+    while (start <= body.size()) {
+        size_t end = body.find('&', start);
+        if (end == std::string::npos) end = body.size();
+        std::string field = body.substr(start, end - start);
+        size_t equals = field.find('=');
+        fields.emplace_back(field.substr(0, equals), equals == std::string::npos ? "" : field.substr(equals + 1));
+        start = end + 1;
+    }
+    return fields;
+}
+
+std::vector<std::string> Keys(const Fields& fields) {
+    std::vector<std::string> keys;
+    for (const auto& field : fields) keys.push_back(field.first);
+    return keys;
+}
+
+class VstormReports : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    std::wstring exe = dir.File(L"vstorm.exe");
+    std::wstring config = dir.File(L"Config.ini");
+
+    void SetUp() override {
+        ASSERT_NE(0, StatsPort()) << "the client must be built with a loopback endpoint";
+        ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm.exe").c_str(), exe.c_str(), FALSE));
+    }
+
+    // Runs the client once; its run time in ms goes to elapsedMs.
+    DWORD Start(DWORD* elapsedMs = nullptr) {
+        DWORD start = GetTickCount();
+        DWORD code = RunProgram(exe, dir.Path(), 90000);
+        if (elapsedMs) *elapsedMs = GetTickCount() - start;
+        return code;
+    }
+    std::wstring Value(const wchar_t* section, const wchar_t* key) {
+        wchar_t value[kConfigValueUnits];
+        ReadConfigText(config.c_str(), section, key, value);
+        return value;
+    }
+
+    // Checks one report: its fields in order, its time stamp within the
+    // run, and the device identity of this machine.
+    void ExpectReport(const std::string& body, const char* action, const char* timeKey, uint64_t from,
+                      uint64_t to, const char* agentId, const char* siteId) {
+        Fields fields = Split(body);
+        std::vector<std::string> keys = {"game_id", "action", timeKey, "uuid", "agent_id", "site_id"};
+        if (strcmp(action, "close") == 0) keys.push_back("user_name");
+        ASSERT_EQ(keys, Keys(fields)) << body;
+        EXPECT_EQ("174", fields[0].second);
+        EXPECT_EQ(action, fields[1].second);
+        uint64_t time = _strtoui64(fields[2].second.c_str(), nullptr, 10);
+        EXPECT_GE(time, from) << body;
+        EXPECT_LE(time, to) << body;
+        EXPECT_EQ(MakeDeviceId(), fields[3].second);
+        EXPECT_EQ(agentId, fields[4].second);
+        EXPECT_EQ(siteId, fields[5].second);
+        if (fields.size() > 6) {
+            EXPECT_EQ("", fields[6].second) << "nobody logged in";
+        }
+    }
+};
+
+TEST_F(VstormReports, FirstStartReportsInstallThenExitLaterStartsOnlyExit) {
+    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    ASSERT_TRUE(server.Listening());
+
+    const uint64_t before = UnixTimeNow();
+    ASSERT_EQ(0u, Start());
+    const uint64_t after = UnixTimeNow();
+    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+    ASSERT_EQ(2u, requests.size());
+    for (const auto& request : requests) {
+        EXPECT_EQ("POST / HTTP/1.1", request.requestLine);
+        EXPECT_EQ("application/x-www-form-urlencoded", request.Header("Content-Type"));
+        EXPECT_EQ("*/*", request.Header("Accept"));
+        EXPECT_EQ(std::to_string(request.body.size()), request.Header("Content-Length"));
+    }
+    ExpectReport(requests[0].body, "install", "install_time", before, after, "0", "0");
+    ExpectReport(requests[1].body, "close", "logout_time", before, after, "0", "0");
+
+    ASSERT_EQ(0u, Start());
+    requests = server.Requests();
+    ASSERT_EQ(3u, requests.size());
+    ExpectReport(requests[2].body, "close", "logout_time", before, UnixTimeNow(), "0", "0");
+    EXPECT_EQ(L"2", Value(kSectionCommon, kKeyRunCount));
+}
+
+TEST_F(VstormReports, MarketingIdentifiersComeFromConfig) {
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyAgentId, L"4711");
+    WriteConfigText(config.c_str(), kSectionCommon, kKeySiteId, L"-25");
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyRunCount, L"5");
+    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    const uint64_t before = UnixTimeNow();
+    ASSERT_EQ(0u, Start());
+    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+    ASSERT_EQ(1u, requests.size()) << "not a first run";
+    ExpectReport(requests[0].body, "close", "logout_time", before, UnixTimeNow(), "4711", "-25");
+}
+
+TEST_F(VstormReports, GarbageIdentifiersReadAsNumbersAndTheClientCarriesOn) {
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyAgentId, L"abc");
+    WriteConfigText(config.c_str(), kSectionCommon, kKeySiteId, L"99999999999999&x=1");
+    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    const uint64_t before = UnixTimeNow();
+    ASSERT_EQ(0u, Start());
+    EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+    ASSERT_EQ(2u, requests.size());
+    ExpectReport(requests[0].body, "install", "install_time", before, UnixTimeNow(), "0", "2147483647");
+}
+
+TEST_F(VstormReports, DeadEndpointNeverKeepsTheBooksFromBeingKept) {
+    // Nothing listens: refused at once.
+    DWORD refusedMs = 0;
+    ASSERT_EQ(0u, Start(&refusedMs));
+    EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+
+    // Accepts and resets, answers hugely, answers late: one post each, no retry.
+    DWORD elapsed[3] = {};
+    const Mode modes[] = {Mode::Close, Mode::Big, Mode::Slow};
+    for (int i = 0; i < 3; ++i) {
+        WriteConfigText(config.c_str(), kSectionCommon, kKeyRunCount, L"0");
+        LoopbackHttpServer server(modes[i], StatsPort());
+        server.SetDelay(500);
+        ASSERT_EQ(0u, Start(&elapsed[i]));
+        EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+        EXPECT_EQ(2u, server.Requests().size());
+    }
+    printf("client run: refused %lu ms, reset %lu ms, big reply %lu ms, slow (2 x 500 ms) %lu ms\n", refusedMs,
+           elapsed[0], elapsed[1], elapsed[2]);
+}
+
+// No time-outs are set, and Wine's WinINet waits for an answer without end
+// (one post to a silent endpoint measured over ten minutes), so the client
+// is given two seconds and then ended; what counts is what it wrote by then.
+TEST_F(VstormReports, SilentEndpointHoldsTheClientButTheRunIsCounted) {
+    LoopbackHttpServer server(Mode::Silent, StatsPort());
+    EXPECT_EQ(kProgramDidNotEnd, RunProgram(exe, dir.Path(), 2000)) << "waiting at the install report";
+    EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+    ASSERT_EQ(1u, server.Requests().size());
+    EXPECT_EQ(0u, server.Requests()[0].body.find("game_id=174&action=install&"));
+
+    // Held at the exit report; this start was counted too.
+    EXPECT_EQ(kProgramDidNotEnd, RunProgram(exe, dir.Path(), 2000));
+    EXPECT_EQ(L"2", Value(kSectionCommon, kKeyRunCount));
+    ASSERT_EQ(2u, server.Requests().size());
+    EXPECT_EQ(0u, server.Requests()[1].body.find("game_id=174&action=close&"));
+}
+
+}  // namespace
