@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 namespace {
@@ -34,15 +33,6 @@ TEST(Statistics, LandingUrlKeepsThreeWholeAddresses) {
               url.substr(url.find(L"&mac=")));
 }
 
-TEST(Statistics, LandingUrlNeverOverrunsItsBuffer) {
-    wchar_t url[kLandingUrlUnits + 8];
-    wmemset(url, L'?', kLandingUrlUnits + 8);
-    std::wstring longPage = L"http://" + std::wstring(600, L'p') + L"/wd4/";
-    FormatLandingUrl(reinterpret_cast<wchar_t(&)[kLandingUrlUnits]>(url), longPage.c_str(), L"t", 1, 2, 3, kOne);
-    EXPECT_EQ(kLandingUrlUnits - 1, wcslen(url));
-    EXPECT_EQ(std::wstring(8, L'?'), std::wstring(url + kLandingUrlUnits, 8));
-}
-
 TEST(Statistics, LandingPageIsTheConfiguredOne) {
     wchar_t url[kLandingUrlUnits];
     BuildLandingUrl(url, L"x", 5, 6, 1);
@@ -68,15 +58,6 @@ TEST(Statistics, ExitReportSendsTheUserNameAsItIs) {
                  body);
     FormatExitReport(body, 5, "", 0, 0, nullptr);
     EXPECT_STREQ("game_id=174&action=close&logout_time=5&uuid=&agent_id=0&site_id=0&user_name=", body);
-}
-
-TEST(Statistics, ReportIsCutToItsBuffer) {
-    char body[kFormBufferBytes + 4];
-    memset(body, '?', sizeof(body));
-    std::string longName(600, 'n');
-    FormatExitReport(reinterpret_cast<char(&)[kFormBufferBytes]>(body), 1, kOne, 1, 2, longName.c_str());
-    EXPECT_EQ(kFormBufferBytes - 1, strlen(body));
-    EXPECT_EQ(std::string(4, '?'), std::string(body + kFormBufferBytes, 4));
 }
 
 }  // namespace
