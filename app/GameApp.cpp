@@ -1,5 +1,6 @@
 #include "app/GameApp.h"
 
+#include "app/Statistics.h"
 #include "ui/TextBuf.h"
 
 #include <climits>
@@ -55,9 +56,18 @@ bool gameApp::InitInstance() {
     agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
     siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);
     const int runCount = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
+    wchar_t installTime[kConfigValueUnits];
+    ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime);
 
+    BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
+    // The run is counted before the install report goes out: an endpoint
+    // that never answers holds the post as long as WinINet waits (without
+    // end under Wine), and a client killed meanwhile must not report the
+    // install again on its next start.
     WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
+    if (runCount == 0) SendInstallReport(agentId, siteId);
 
+    SendExitReport(agentId, siteId, userNameAnsi);
     WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
     instanceMutex.Reset();
     return false;
