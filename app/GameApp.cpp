@@ -58,6 +58,14 @@ bool gameApp::InitInstance() {
 
     WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
 
+    // Ready to take requests before the game frame can send the first one.
+    htmlThread.Start();
+
+    // The HTML thread is joined before the objects it used go: the frame's
+    // view (its browser) and then the HTML manager.
+    htmlThread.Stop();
+    htmlThread.DestroyManager();
+
     WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
     instanceMutex.Reset();
     return false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/Config.h"
+#include "browser/HtmlThread.h"
 #include "ui/AppManager.h"
 #include "ui/Scoped.h"
 
@@ -33,6 +34,7 @@ public:
     int agentId = 0;
     int siteId = 0;
     CFrameGame* mainFrame = nullptr;
+    CHtmlThread htmlThread;
 
 private:
     void ReadProgramDir();
