@@ -61,8 +61,8 @@ bool gameApp::InitInstance() {
     // Ready to take requests before the game frame can send the first one.
     htmlThread.Start();
 
-    // The HTML thread is joined before the objects it used go: the frame's
-    // view (its browser) and then the HTML manager.
+    // The HTML thread is joined before anything it used goes: first the
+    // game frame with its view, then the HTML manager.
     htmlThread.Stop();
     htmlThread.DestroyManager();
 

@@ -34,6 +34,7 @@ public:
     int agentId = 0;
     int siteId = 0;
     CFrameGame* mainFrame = nullptr;
+    // The HTML thread and its manager, from start-up to shut-down.
     CHtmlThread htmlThread;
 
 private:

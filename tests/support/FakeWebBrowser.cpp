@@ -226,6 +226,8 @@ public:
     HRESULT Unadvise(DWORD cookie);
 
     void CompleteNavigation(WPARAM serial);
+    // What window.open does: NewWindow3, and a window when not cancelled.
+    void RequestNewWindow(const std::wstring& url);
 
     IOleObject* OleObject() { return &oleObject_.com; }
     IDispatch* BrowserDispatch() { return reinterpret_cast<IDispatch*>(&webBrowser_.com); }
@@ -638,7 +640,7 @@ void FakeControl::CompleteNavigation(WPARAM serial) {
     VARIANT urlValue;
     V_VT(&urlValue) = VT_BSTR;
     V_BSTR(&urlValue) = AllocText(url);
-    VARIANT args[5];
+    VARIANT args[2];
     V_VT(&args[1]) = VT_DISPATCH;
     V_DISPATCH(&args[1]) = BrowserDispatch();
     V_VT(&args[0]) = VT_VARIANT | VT_BYREF;
@@ -651,28 +653,34 @@ void FakeControl::CompleteNavigation(WPARAM serial) {
         Fire(DISPID_TITLECHANGE, &title, 1);
         VariantClear(&title);
     }
-    if (serial == serial_) Fire(DISPID_DOCUMENTCOMPLETE, args, 2);
+    if (page.completes && serial == serial_) Fire(DISPID_DOCUMENTCOMPLETE, args, 2);
     VariantClear(&urlValue);
-
     for (const std::wstring& popup : page.popups) {
-        if (serial != serial_) break;
-        IDispatch* newWindow = nullptr;
-        VARIANT_BOOL cancel = VARIANT_FALSE;
-        V_VT(&args[4]) = VT_DISPATCH | VT_BYREF;
-        V_DISPATCHREF(&args[4]) = &newWindow;
-        V_VT(&args[3]) = VT_BOOL | VT_BYREF;
-        V_BOOLREF(&args[3]) = &cancel;
-        V_VT(&args[2]) = VT_UI4;
-        V_UI4(&args[2]) = NWMF_USERINITED;
-        V_VT(&args[1]) = VT_BSTR;
-        V_BSTR(&args[1]) = AllocText(url);
-        V_VT(&args[0]) = VT_BSTR;
-        V_BSTR(&args[0]) = AllocText(popup);
-        Fire(DISPID_NEWWINDOW3, args, 5);
-        VariantClear(&args[1]);
-        VariantClear(&args[0]);
-        if (!cancel) Log(Web().openedWindows, popup);
+        if (serial == serial_) RequestNewWindow(popup);
     }
+    if (page.quits && serial == serial_) Fire(DISPID_QUIT, nullptr, 0);
+    Release();
+}
+
+void FakeControl::RequestNewWindow(const std::wstring& url) {
+    AddRef();
+    IDispatch* newWindow = nullptr;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT args[5];
+    V_VT(&args[4]) = VT_DISPATCH | VT_BYREF;
+    V_DISPATCHREF(&args[4]) = &newWindow;
+    V_VT(&args[3]) = VT_BOOL | VT_BYREF;
+    V_BOOLREF(&args[3]) = &cancel;
+    V_VT(&args[2]) = VT_UI4;
+    V_UI4(&args[2]) = NWMF_USERINITED;
+    V_VT(&args[1]) = VT_BSTR;
+    V_BSTR(&args[1]) = AllocText(location_);
+    V_VT(&args[0]) = VT_BSTR;
+    V_BSTR(&args[0]) = AllocText(url);
+    Fire(DISPID_NEWWINDOW3, args, 5);
+    VariantClear(&args[1]);
+    VariantClear(&args[0]);
+    if (!cancel) Log(Web().openedWindows, url);
     Release();
 }
 
@@ -719,9 +727,6 @@ HRESULT FakeControl::Unadvise(DWORD cookie) {
     return S_OK;
 }
 
-void NavigateFromPage(FakeControl* control, const std::wstring& url) {
-    if (control) control->Navigate2(url);
-}
 
 // ---------------------------------------------------------------------------
 // Document and element vtables.
@@ -816,9 +821,13 @@ const IHTMLElementVtbl* ElementVtbl() {
             FakeHtmlElement* element = OwnerOf<FakeHtmlElement>(self);
             Log(Web().clicks, element->Id());
             FakeElement* entry = element->Entry();
-            if (entry && !entry->clickNavigatesTo.empty()) {
-                NavigateFromPage(element->Document()->Control(), entry->clickNavigatesTo);
-            }
+            FakeControl* control = element->Document()->Control();
+            if (!entry || !control) return S_OK;
+            // Copies: the navigation replaces the page the entry lives in.
+            const std::wstring navigateTo = entry->clickNavigatesTo;
+            const std::wstring windowUrl = entry->clickOpensWindow;
+            if (!windowUrl.empty()) control->RequestNewWindow(windowUrl);
+            if (!navigateTo.empty()) control->Navigate2(navigateTo);
             return S_OK;
         };
         return v;

@@ -17,9 +17,9 @@
 //
 // Pages are scripted per URL (FakeWeb::SetPage). A navigation fires
 // BeforeNavigate2 at once; the new document is there when Navigate2
-// returns; NavigateComplete2, TitleChange, DocumentComplete and then one
-// NewWindow3 per scripted pop-up follow from the control's message queue,
-// with the argument layouts of the real control. The document answers
+// returns; NavigateComplete2, TitleChange, DocumentComplete, one NewWindow3
+// per scripted pop-up and Quit (as scripted) follow from the control's
+// message queue, with the argument layouts of the real control. The document answers
 // title, body HTML, write/close and getElementById; elements answer inner
 // text, the "value" attribute and click.
 //
@@ -37,7 +37,8 @@ struct FakeElement {
     std::wstring innerText;
     std::wstring value;
     bool hasValue = true;            // false: the "value" attribute reads as null
-    std::wstring clickNavigatesTo;   // a click loads this URL; empty: it only counts
+    std::wstring clickNavigatesTo;   // a click loads this URL
+    std::wstring clickOpensWindow;   // a click asks for a new window with this URL (NewWindow3)
 };
 
 struct FakePage {
@@ -46,6 +47,8 @@ struct FakePage {
     std::map<std::wstring, FakeElement> elements; // by id
     std::vector<std::wstring> popups;             // window.open calls once the page is complete
     bool hasDocument = true;                      // false: the control shows no document
+    bool completes = true;                        // false: no DocumentComplete (still loading)
+    bool quits = false;                           // the page closes the browser: Quit at the end
     bool flash = false;                           // the page holds a Flash player window
 };
 
