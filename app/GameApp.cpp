@@ -67,6 +67,14 @@ bool gameApp::InitInstance() {
     WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
     if (runCount == 0) SendInstallReport(agentId, siteId);
 
+    // Ready to take requests before the game frame can send the first one.
+    htmlThread.Start();
+
+    // The HTML thread is joined before anything it used goes: first the
+    // game frame with its view, then the HTML manager.
+    htmlThread.Stop();
+    htmlThread.DestroyManager();
+
     SendExitReport(agentId, siteId, userNameAnsi);
     WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
     instanceMutex.Reset();
