@@ -61,9 +61,8 @@ bool gameApp::InitInstance() {
 
     BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
     // The run is counted before the install report goes out: an endpoint
-    // that never answers holds the post as long as WinINet waits (without
-    // end under Wine), and a client killed meanwhile must not report the
-    // install again on its next start.
+    // that never answers holds the post until its time-outs, and a client
+    // killed meanwhile must not report the install again on its next start.
     WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
     if (runCount == 0) SendInstallReport(agentId, siteId);
 

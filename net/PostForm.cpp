@@ -25,11 +25,21 @@ struct PostHandles {
     ScopedInternet request;
 };
 
+// Some WinINet implementations take the send and receive time-outs only
+// from the request handle, others inherit them from the root: set both.
+void SetTimeOuts(HINTERNET handle, DWORD timeoutMs) {
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        InternetSetOptionA(handle, option, &timeoutMs, sizeof(timeoutMs));
+    }
+}
+
 // Opens the handles one after the other and sends; false at the first step
 // that fails, with what was opened so far left in handles.
-bool Send(const char* endpoint, char* body, DWORD length, PostHandles& handles) {
+bool Send(const char* endpoint, char* body, DWORD length, DWORD timeoutMs, PostHandles& handles) {
     handles.root.Reset(InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!handles.root) return false;
+    SetTimeOuts(handles.root.Get(), timeoutMs);
 
     char host[kHostBytes] = {};
     URL_COMPONENTSA parts{};
@@ -49,6 +59,7 @@ bool Send(const char* endpoint, char* body, DWORD length, PostHandles& handles) 
     handles.request.Reset(
         HttpOpenRequestA(handles.connection.Get(), kVerb, path, nullptr, nullptr, nullptr, 0, kContext));
     if (!handles.request) return false;
+    SetTimeOuts(handles.request.Get(), timeoutMs);
 
     HttpAddRequestHeadersA(handles.request.Get(), kContentType, static_cast<DWORD>(-1), kAddOrReplace);
     HttpAddRequestHeadersA(handles.request.Get(), kAccept, static_cast<DWORD>(-1), kAddOrReplace);
@@ -58,10 +69,10 @@ bool Send(const char* endpoint, char* body, DWORD length, PostHandles& handles) 
 
 }  // namespace
 
-DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes]) {
+DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes], DWORD timeoutMs) {
     const DWORD length = static_cast<DWORD>(strnlen(body, kFormBufferBytes));
     PostHandles handles;
-    const bool sent = endpoint && Send(endpoint, body, length, handles);
+    const bool sent = endpoint && Send(endpoint, body, length, timeoutMs, handles);
 
     // The buffer gives the request up whatever happened, so no caller can
     // mistake its own body for an answer.

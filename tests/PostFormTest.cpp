@@ -83,6 +83,18 @@ TEST(PostForm, SlowReplyIsWaitedFor) {
     EXPECT_EQ("ok" + Zeros(kFormBufferBytes - 2), form.Bytes());
 }
 
+TEST(PostForm, SilentEndpointHoldsTheCallerOnlyUntilTheTimeOut) {
+    LoopbackHttpServer server(Mode::Silent);
+    Form form("a=1");
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(0u, PostFormTo(Endpoint(server).c_str(), form.body, 500));
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 400u);
+    EXPECT_LT(elapsed, 10000u);
+    EXPECT_EQ(Zeros(kFormBufferBytes), form.Bytes());
+    EXPECT_EQ(1u, server.Requests().size());
+}
+
 TEST(PostForm, FailuresLeaveZerosAndAreNotRetried) {
     const std::string request = "game_id=174&action=install";
     {
