@@ -145,9 +145,9 @@ TEST_F(VstormReports, RefusedOrResetPostsAreNotRetriedAndTheBooksAreKept) {
     EXPECT_EQ(2u, server.Requests().size());
 }
 
-// No time-outs are set, and Wine's WinINet waits for an answer without end
-// (one post to a silent endpoint measured over ten minutes), so the client
-// is ended once its report has arrived; what counts is what it wrote first.
+// A silent endpoint holds each report for the poster's 30-second time-outs
+// (the poster's own test shows they end the wait), so the client is ended
+// once its report has arrived; what counts is what it wrote first.
 TEST_F(VstormReports, SilentEndpointHoldsTheClientButTheRunIsCounted) {
     LoopbackHttpServer server(Mode::Silent, StatsPort());
     for (size_t run = 1; run <= 2; ++run) {
