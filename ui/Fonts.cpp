@@ -1,0 +1,59 @@
+#include "ui/Fonts.h"
+
+namespace {
+
+constexpr wchar_t kElementFontFamily[] = L"宋体";
+constexpr Gdiplus::REAL kElementFontPoints = 9.0f;
+
+std::unique_ptr<Gdiplus::Font> FontOf(const Gdiplus::FontFamily& family, Gdiplus::REAL points,
+                                      INT style) {
+    if (!family.IsAvailable()) return nullptr;
+    auto font = std::make_unique<Gdiplus::Font>(&family, points, style, Gdiplus::UnitPoint);
+    if (font->GetLastStatus() != Gdiplus::Ok || !font->IsAvailable()) return nullptr;
+    return font;
+}
+
+// The flat call, not FontFamily::GenericSansSerif: the wrapper caches a GDI+
+// object in a global that would outlive the GDI+ session.
+std::unique_ptr<Gdiplus::Font> GenericSansSerifFont(Gdiplus::REAL points, INT style) {
+    Gdiplus::GpFontFamily* generic = nullptr;
+    if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) != Gdiplus::Ok ||
+        !generic) {
+        return nullptr;
+    }
+    WCHAR name[LF_FACESIZE] = {};
+    Gdiplus::Status status = Gdiplus::DllExports::GdipGetFamilyName(generic, name, LANG_NEUTRAL);
+    Gdiplus::DllExports::GdipDeleteFontFamily(generic);
+    if (status != Gdiplus::Ok) return nullptr;
+    Gdiplus::FontFamily family(name);
+    return FontOf(family, points, style);
+}
+
+// Systems without any of the generic sans-serif faces (Microsoft Sans Serif,
+// Arial, Tahoma) still substitute some face for the GUI font; GDI+ resolves
+// that substitute when it makes a font from the GDI font.
+std::unique_ptr<Gdiplus::Font> GuiSubstituteFont(Gdiplus::REAL points, INT style) {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return nullptr;
+    Gdiplus::Font gui(screen, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    ReleaseDC(nullptr, screen);
+    if (gui.GetLastStatus() != Gdiplus::Ok) return nullptr;
+    Gdiplus::FontFamily family;
+    if (gui.GetFamily(&family) != Gdiplus::Ok) return nullptr;
+    return FontOf(family, points, style);
+}
+
+}  // namespace
+
+std::unique_ptr<Gdiplus::Font> MakeFont(const wchar_t* family, Gdiplus::REAL points, INT style) {
+    if (family && *family) {
+        Gdiplus::FontFamily wanted(family);
+        if (auto font = FontOf(wanted, points, style)) return font;
+    }
+    if (auto font = GenericSansSerifFont(points, style)) return font;
+    return GuiSubstituteFont(points, style);
+}
+
+std::unique_ptr<Gdiplus::Font> MakeDefaultElementFont() {
+    return MakeFont(kElementFontFamily, kElementFontPoints);
+}

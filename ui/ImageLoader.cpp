@@ -1,0 +1,83 @@
+#include "ui/ImageLoader.h"
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr wchar_t kPngResourceType[] = L"PNG";
+
+}  // namespace
+
+OwnedImage::OwnedImage(std::unique_ptr<Gdiplus::Image> image, ComPtr<IStream> stream) noexcept
+    : stream_(std::move(stream)), image_(std::move(image)) {}
+
+OwnedImage::OwnedImage(OwnedImage&& other) noexcept
+    : stream_(std::move(other.stream_)), image_(std::move(other.image_)) {}
+
+OwnedImage& OwnedImage::operator=(OwnedImage&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        stream_ = std::move(other.stream_);
+        image_ = std::move(other.image_);
+    }
+    return *this;
+}
+
+void OwnedImage::Reset() noexcept {
+    image_.reset();
+    stream_.Reset();
+}
+
+OwnedImage LoadPngResource(int id) {
+    if (id == 0) return OwnedImage();
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(static_cast<WORD>(id)), kPngResourceType);
+    if (!info) return OwnedImage();
+    const DWORD size = SizeofResource(module, info);
+    HGLOBAL loaded = LoadResource(module, info);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes || size == 0) return OwnedImage();
+
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    if (!block) return OwnedImage();
+    void* target = GlobalLock(block);
+    if (!target) {
+        GlobalFree(block);
+        return OwnedImage();
+    }
+    std::memcpy(target, bytes, size);
+    GlobalUnlock(block);
+
+    // From here the stream owns the block and frees it with its last release.
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Receive())) || !stream) {
+        GlobalFree(block);
+        return OwnedImage();
+    }
+    auto image = std::make_unique<Gdiplus::Image>(stream.Get(), TRUE);
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 ||
+        image->GetHeight() == 0) {
+        return OwnedImage();
+    }
+    return OwnedImage(std::move(image), std::move(stream));
+}
+
+OwnedImage CropImage(Gdiplus::Image* source, int x, int width, int height) {
+    if (!source || width <= 0 || height <= 0 || x < 0) return OwnedImage();
+    const INT sourceWidth = static_cast<INT>(source->GetWidth());
+    const INT sourceHeight = static_cast<INT>(source->GetHeight());
+    if (x >= sourceWidth || width > sourceWidth - x || height > sourceHeight) return OwnedImage();
+
+    Gdiplus::TextureBrush texture(source, Gdiplus::WrapModeTile, x, 0, width, height);
+    if (texture.GetLastStatus() != Gdiplus::Ok) return OwnedImage();
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) return OwnedImage();
+    {
+        Gdiplus::Graphics graphics(bitmap.get());
+        if (graphics.FillRectangle(&texture, 0, 0, width, height) != Gdiplus::Ok) {
+            return OwnedImage();
+        }
+    }
+    return OwnedImage(std::move(bitmap));
+}

@@ -1,0 +1,48 @@
+// Images of the toolkit: PNG resources of the executable and state images
+// cut out of strips.
+//
+// A GDI+ image decoded from a stream may read the stream again for as long
+// as it lives, so the stream is kept in the same owning object and released
+// after the image. Elements hold their images as OwnedImage.
+#pragma once
+
+#include "ui/Scoped.h"
+
+#include <windows.h>
+#include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN
+#include <gdiplus.h>
+
+#include <memory>
+
+class OwnedImage {
+public:
+    OwnedImage() = default;
+    explicit OwnedImage(std::unique_ptr<Gdiplus::Image> image,
+                        ComPtr<IStream> stream = ComPtr<IStream>()) noexcept;
+    ~OwnedImage() { Reset(); }
+    OwnedImage(OwnedImage&& other) noexcept;
+    OwnedImage& operator=(OwnedImage&& other) noexcept;
+    OwnedImage(const OwnedImage&) = delete;
+    OwnedImage& operator=(const OwnedImage&) = delete;
+
+    Gdiplus::Image* Get() const noexcept { return image_.get(); }
+    Gdiplus::Image* operator->() const noexcept { return image_.get(); }
+    explicit operator bool() const noexcept { return image_ != nullptr; }
+
+    // Releases the image, then its stream.
+    void Reset() noexcept;
+
+private:
+    ComPtr<IStream> stream_;
+    std::unique_ptr<Gdiplus::Image> image_;
+};
+
+// The "PNG" resource of the executable with the low 16 bits of id as its
+// integer name, decoded with embedded colour management. Empty for id 0, a
+// missing resource or data that does not decode.
+OwnedImage LoadPngResource(int id);
+
+// A new 32-bit ARGB bitmap of width by height holding the part of source
+// that starts at (x, 0), cut with a tiling texture brush. Empty when there
+// is no source, the size is not positive or the part lies outside source.
+OwnedImage CropImage(Gdiplus::Image* source, int x, int width, int height);

@@ -1,0 +1,520 @@
+#include "ui/ImagePaint.h"
+
+#include "ui/Drawing.h"
+#include "ui/SanDC.h"
+#include "ui/Scoped.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr RECT kNoRect{-1, -1, -1, -1};
+constexpr POINT kAway{-1, -1};
+constexpr DWORD kHoverTimeMs = 10;
+
+bool Contains(const RECT& r, POINT p) { return PtInRect(&r, p) != FALSE; }
+
+bool Meets(const RECT& element, const RECT* update) {
+    if (!update) return true;
+    RECT common;
+    return IntersectRect(&common, &element, update) != FALSE;
+}
+
+POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+template <typename Element>
+auto FindById(const std::vector<std::unique_ptr<Element>>& list, int id) {
+    return std::find_if(list.begin(), list.end(),
+                        [id](const std::unique_ptr<Element>& e) { return e->id == id; });
+}
+
+}  // namespace
+
+CImagePaint::CImagePaint() = default;
+
+CImagePaint::~CImagePaint() {
+    hot_ = nullptr;
+    buttons_.clear();
+    statics_.clear();
+    bars_.clear();
+}
+
+bool CImagePaint::OnClick(CImageButton* button) {
+    if (onClick && !onClick(button)) return false;
+    // The callback may have removed the button or destroyed the window.
+    if (!Owns(button) || !button->visible || button->inactive) return true;
+    switch (button->id) {
+    case kCloseId:
+        if (window_) DestroyWindow(window_);
+        return false;
+    case kMinimizeId:
+        if (window_) ShowWindow(window_, SW_MINIMIZE);
+        break;
+    case kMaximizeId:
+    case kRestoreId:
+        ToggleMaximize();
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+bool CImagePaint::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        if (!backgroundBrush_) backgroundBrush_ = MakeBrush(backgroundColor);
+        return false;
+    case WM_DESTROY:
+        Reset();
+        return false;
+    case WM_SIZE:
+        Relayout(RECT{0, 0, LOWORD(lParam), HIWORD(lParam)});
+        return false;
+    case WM_PAINT:
+        Paint();
+        return false;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        if (window_ && GetClientRect(window_, &client) && !IsRectEmpty(&client)) Paint();
+        return true;
+    }
+    case WM_SHOWWINDOW:
+        if (wParam) {
+            if (layered_) Redraw();
+        } else {
+            cursor_ = kAway;
+            hot_ = nullptr;
+        }
+        return false;
+    case WM_SETCURSOR:
+        return OnSetCursor();
+    case WM_MOUSEMOVE:
+        return OnMouseMove(PointOf(lParam));
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(PointOf(lParam));
+    case WM_LBUTTONUP:
+        return OnLButtonUp(PointOf(lParam));
+    case WM_LBUTTONDBLCLK:
+        if (captionDrag && PointOf(lParam).y <= kCaptionBand) ToggleMaximize();
+        return false;
+    case WM_RBUTTONDOWN:
+        return OnRButtonDown(PointOf(lParam));
+    case WM_RBUTTONUP:
+        return OnRButtonUp(PointOf(lParam));
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return false;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CImagePaint::OnMouseMove(POINT point) {
+    cursor_ = point;
+    if (!tracking_ && window_) {
+        TRACKMOUSEEVENT request{sizeof(request), TME_HOVER | TME_LEAVE, window_, kHoverTimeMs};
+        tracking_ = TrackMouseEvent(&request) != FALSE;
+    }
+    if (hot_ && tracking_ && Contains(hot_->rect, point)) {
+        if (hot_->kind == CImageButton::kComposite) {
+            const BYTE part = hot_->HitPart(point);
+            if (part != hot_->currentPart) Repaint(hot_->rect);
+            hot_->currentPart = part;
+        }
+        return false;
+    }
+    // No hover changes while a button is held.
+    if (leftPressed_) return false;
+
+    CImageButton* found = nullptr;
+    if (tracking_) {
+        for (const auto& button : buttons_) {
+            if (!IsInert(button->id) && Contains(button->rect, point) && button->visible) {
+                found = button.get();
+                break;
+            }
+        }
+    }
+    CImageButton* previous = hot_;
+    hot_ = found;
+    // A layered window is drawn whole: one redraw shows both changes.
+    if (layered_) {
+        if (previous || found) Redraw();
+    } else {
+        if (previous) Repaint(previous->rect);
+        if (found) Repaint(found->rect);
+    }
+    if (found && onHover && !onHover(found)) return true;
+    return false;
+}
+
+bool CImagePaint::OnLButtonDown(POINT point) {
+    cursor_ = point;
+    if (hot_ && hot_->visible && Contains(hot_->rect, point)) {
+        CImageButton* button = hot_;
+        pressedRect_ = button->rect;
+        leftPressed_ = true;
+        button->currentPart = button->HitPart(point);
+        Repaint(button->rect);
+        if (onLButtonDown && !onLButtonDown(button)) return true;
+        if (!captured_ && window_ && IsWindow(window_)) {
+            SetCapture(window_);
+            captured_ = true;
+        }
+        return false;
+    }
+    const bool inCaption =
+        IsRectEmpty(&captionRect) ? point.y <= kCaptionBand : Contains(captionRect, point);
+    if (inCaption && captionDrag && window_) {
+        // The message carries screen coordinates; the system's move loop
+        // starts from this point.
+        POINT screen = point;
+        ClientToScreen(window_, &screen);
+        PostMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+    }
+    pressedRect_ = kNoRect;
+    return false;
+}
+
+bool CImagePaint::OnLButtonUp(POINT point) {
+    cursor_ = point;
+    ReleaseMouse();
+    leftPressed_ = false;
+    if (CImageButton* button = hot_) {
+        const RECT buttonRect = button->rect;
+        if (Contains(pressedRect_, point)) {
+            if (!OnClick(button)) return true;
+        } else if (!Contains(buttonRect, point)) {
+            cursor_ = kAway;
+            hot_ = nullptr;
+        }
+        Repaint(buttonRect);
+    }
+    pressedRect_ = kNoRect;
+    return false;
+}
+
+bool CImagePaint::OnRButtonDown(POINT point) {
+    cursor_ = point;
+    if (hot_ && Contains(hot_->rect, point)) {
+        rightPressed_ = true;
+        rightPressedRect_ = hot_->rect;
+        if (onRButtonDown && !onRButtonDown(hot_)) return true;
+        if (!captured_ && window_ && IsWindow(window_)) {
+            SetCapture(window_);
+            captured_ = true;
+        }
+        return false;
+    }
+    rightPressedRect_ = kNoRect;
+    return false;
+}
+
+bool CImagePaint::OnRButtonUp(POINT point) {
+    cursor_ = point;
+    ReleaseMouse();
+    rightPressed_ = false;
+    if (hot_) {
+        if (Contains(rightPressedRect_, point)) {
+            if (onRButtonUp && !onRButtonUp(hot_)) return true;
+        } else if (!Contains(hot_->rect, point)) {
+            cursor_ = kAway;
+            hot_ = nullptr;
+        }
+    }
+    rightPressed_ = false;
+    rightPressedRect_ = kNoRect;
+    return false;
+}
+
+void CImagePaint::OnMouseLeave() {
+    cursor_ = kAway;
+    tracking_ = false;
+    if (leftPressed_ || !hot_) return;
+    // A maximised window's buttons touch the screen edge, where the cursor
+    // may leave the window while still over a button.
+    if (window_ && IsZoomed(window_)) {
+        POINT now{};
+        if (GetCursorPos(&now) && ScreenToClient(window_, &now) && Contains(hot_->rect, now)) {
+            cursor_ = now;
+        }
+    }
+    const RECT rect = hot_->rect;
+    hot_ = nullptr;
+    Repaint(rect);
+}
+
+bool CImagePaint::OnSetCursor() {
+    if (!window_) return false;
+    POINT point{};
+    if (!GetCursorPos(&point) || !ScreenToClient(window_, &point)) return false;
+    for (const auto& button : buttons_) {
+        if (button->kind == CImageButton::kLink && button->visible &&
+            Contains(button->rect, point)) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return true;
+        }
+    }
+    return false;
+}
+
+// The capture can be taken away (another window, a system dialog) while a
+// button is held; without its release the button would stay pressed and
+// block hover changes until the next click.
+void CImagePaint::OnCaptureChanged(HWND newCapture) {
+    if (!captured_ || newCapture == window_) return;
+    captured_ = false;
+    rightPressed_ = false;
+    rightPressedRect_ = kNoRect;
+    if (!leftPressed_) return;
+    leftPressed_ = false;
+    pressedRect_ = kNoRect;
+    if (hot_) Repaint(hot_->rect);
+}
+
+void CImagePaint::ReleaseMouse() {
+    if (!captured_) return;
+    captured_ = false;
+    ReleaseCapture();
+}
+
+bool CImagePaint::Owns(const CImageButton* button) const {
+    if (!button) return false;
+    return std::any_of(buttons_.begin(), buttons_.end(),
+                       [button](const std::unique_ptr<CImageButton>& b) { return b.get() == button; });
+}
+
+void CImagePaint::Repaint(const RECT& rect) {
+    if (layered_) {
+        Redraw();
+    } else if (window_) {
+        InvalidateRect(window_, &rect, TRUE);
+    }
+}
+
+CImageButton* CImagePaint::AddButton(int id, const RECT& rect, int normalId, int hoverId,
+                                     int pressedId, int checkedNormalId) {
+    if (CImageButton* existing = FindButton(id)) {
+        existing->SetImages(normalId, hoverId, pressedId, checkedNormalId);
+        existing->SetText(L"");
+        existing->SetRect(rect);
+        return existing;
+    }
+    auto button = std::make_unique<CImageButton>(window_, id, rect, L"");
+    button->SetImages(normalId, hoverId, pressedId, checkedNormalId);
+    buttons_.push_back(std::move(button));
+    return buttons_.back().get();
+}
+
+CImageButton* CImagePaint::FindButton(int id) const {
+    auto it = FindById(buttons_, id);
+    return it == buttons_.end() ? nullptr : it->get();
+}
+
+bool CImagePaint::RemoveButton(int id) {
+    auto it = FindById(buttons_, id);
+    if (it == buttons_.end()) return false;
+    if (hot_ == it->get()) hot_ = nullptr;
+    buttons_.erase(it);
+    return true;
+}
+
+CImageStatic* CImagePaint::AddStatic(const RECT& rect, int imageId, int id, bool wrapEdges) {
+    CImageStatic* element = FindStatic(id);
+    if (!element) {
+        statics_.push_back(std::make_unique<CImageStatic>());
+        element = statics_.back().get();
+    }
+    element->rect = rect;
+    element->wrapEdges = wrapEdges;
+    element->id = id;
+    element->image = LoadPngResource(imageId);
+    return element;
+}
+
+CImageStatic* CImagePaint::FindStatic(int id) const {
+    auto it = FindById(statics_, id);
+    return it == statics_.end() ? nullptr : it->get();
+}
+
+bool CImagePaint::RemoveStatic(int id) {
+    auto it = FindById(statics_, id);
+    if (it == statics_.end()) return false;
+    statics_.erase(it);
+    return true;
+}
+
+CImageProgressbar* CImagePaint::AddProgressBar(const RECT& rect) {
+    auto it = FindById(bars_, CImageProgressbar::kId);
+    if (it != bars_.end()) {
+        (*it)->LoadImages();
+        (*it)->SetRect(rect);
+        return it->get();
+    }
+    auto bar = std::make_unique<CImageProgressbar>(window_, rect);
+    bar->LoadImages();
+    bars_.push_back(std::move(bar));
+    return bars_.back().get();
+}
+
+void CImagePaint::SetBackgroundColor(Gdiplus::ARGB argb) {
+    backgroundBrush_ = MakeBrush(argb);
+    fillBackground = true;
+}
+
+void CImagePaint::EnableLayered() {
+    if (layered_ || !window_) return;
+    fillBackground = false;
+    layered_ = true;
+    alpha = 255;
+    if (GetModuleHandleW(L"user32.dll")) {
+        const LONG_PTR exStyle = GetWindowLongPtrW(window_, GWL_EXSTYLE);
+        SetWindowLongPtrW(window_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        updateLayered_ = FindUpdateLayeredWindow();
+    }
+    Redraw();
+}
+
+void CImagePaint::Redraw() {
+    if (!updateLayered_ || !window_) return;
+    RECT client{};
+    if (!GetClientRect(window_, &client)) return;
+    if (!surface_.Prepare(RectWidth(client), RectHeight(client))) return;
+    SetBkMode(surface_.Dc(), TRANSPARENT);
+    {
+        Gdiplus::Graphics graphics(surface_.Dc());
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        PaintElements(graphics, client, nullptr);
+    }
+    // A callback may have destroyed the window while it drew.
+    if (window_) surface_.Present(window_, updateLayered_, alpha);
+}
+
+void CImagePaint::Paint() {
+    if (!window_) return;
+    RECT update{};
+    GetUpdateRect(window_, &update, FALSE);
+    ScopedPaint paint(window_);
+    // A layered window shows what UpdateLayeredWindow gave it; an empty
+    // update (the erase that BeginPaint itself sends) has nothing to draw.
+    if (layered_ || IsRectEmpty(&update) || !paint.Get()) return;
+    RECT client{};
+    GetClientRect(window_, &client);
+    CSanDC buffer(paint.Get(), client, update);
+    if (!buffer.Get()) return;
+    SetBkMode(buffer.Get(), TRANSPARENT);
+    Gdiplus::Graphics graphics(buffer.Get());
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    PaintElements(graphics, client, &update);
+}
+
+void CImagePaint::PaintElements(Gdiplus::Graphics& graphics, const RECT& client,
+                                const RECT* update) {
+    if (fillBackground && backgroundBrush_) {
+        graphics.FillRectangle(backgroundBrush_.get(), client.left - 1, client.top - 1,
+                               RectWidth(client) + 1, RectHeight(client) + 1);
+    }
+    if (onPaintBackground) onPaintBackground(graphics);
+    for (const auto& element : statics_) {
+        if (Meets(element->rect, update)) element->Paint(graphics, element->rect);
+    }
+    for (const auto& button : buttons_) {
+        if (!Meets(button->rect, update)) continue;
+        // Inert buttons never look hovered or pressed by the cursor.
+        const POINT cursor = IsInert(button->id) ? kAway : cursor_;
+        button->Paint(graphics, cursor, leftPressed_, button->rect);
+    }
+    for (const auto& button : buttons_) {
+        if (button->kind == CImageButton::kComposite && button->selected &&
+            Meets(button->rect, update)) {
+            const POINT cursor = IsInert(button->id) ? kAway : cursor_;
+            button->Paint(graphics, cursor, leftPressed_, button->rect);
+        }
+    }
+    for (const auto& bar : bars_) {
+        if (Meets(bar->rect, update)) bar->Paint(graphics, cursor_, leftPressed_, bar->rect);
+    }
+    if (onPaintForeground) onPaintForeground(graphics);
+}
+
+void CImagePaint::Relayout(const RECT& client) {
+    const int width = RectWidth(client);
+    const int height = RectHeight(client);
+    for (const auto& button : buttons_) {
+        RECT r = button->rect;
+        bool moved = false;
+        if (button->rightAnchor != -1 && width - button->rightAnchor != r.right) {
+            const int buttonWidth = RectWidth(r);
+            r.right = width - button->rightAnchor;
+            r.left = r.right - buttonWidth;
+            moved = true;
+        }
+        if (button->bottomAnchor != -1 && height - button->bottomAnchor != r.bottom) {
+            const int buttonHeight = RectHeight(r);
+            r.bottom = height - button->bottomAnchor;
+            r.top = r.bottom - buttonHeight;
+            moved = true;
+        }
+        if (moved) button->SetRect(r);
+    }
+    for (const auto& element : statics_) {
+        RECT& r = element->rect;
+        if (element->rightAnchor != -1 && width - element->rightAnchor != r.right) {
+            const int right = width - element->rightAnchor;
+            r.left = element->fixedLeft != -1 ? element->fixedLeft : r.left + (right - r.right);
+            r.right = right;
+        }
+        if (element->bottomAnchor != -1) {
+            const int bottom = height - element->bottomAnchor;
+            r.top = element->fixedTop != -1 ? element->fixedTop : r.top + (bottom - r.bottom);
+            r.bottom = bottom;
+        }
+    }
+    if (layered_) {
+        Redraw();
+    } else if (window_) {
+        InvalidateRect(window_, &client, TRUE);
+    }
+}
+
+void CImagePaint::ToggleMaximize() {
+    CImageButton* maximize = FindButton(kMaximizeId);
+    CImageButton* restore = FindButton(kRestoreId);
+    if (!maximize || !restore || !window_) return;
+    if (IsZoomed(window_)) {
+        maximize->visible = true;
+        restore->visible = false;
+        ShowWindow(window_, SW_RESTORE);
+    } else {
+        restore->visible = true;
+        maximize->visible = false;
+        ShowWindow(window_, SW_MAXIMIZE);
+    }
+}
+
+void CImagePaint::Reset() {
+    hot_ = nullptr;
+    buttons_.clear();
+    statics_.clear();
+    bars_.clear();
+    cursor_ = kAway;
+    window_ = nullptr;
+    backgroundBrush_.reset();
+    layered_ = false;
+    updateLayered_ = nullptr;
+    // The window is gone: nothing is held or tracked any more.
+    captured_ = false;
+    leftPressed_ = false;
+    rightPressed_ = false;
+    tracking_ = false;
+    pressedRect_ = kNoRect;
+    rightPressedRect_ = kNoRect;
+    surface_.Release();
+}

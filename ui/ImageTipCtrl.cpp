@@ -1,0 +1,138 @@
+#include "ui/ImageTipCtrl.h"
+
+#include "ui/Drawing.h"
+#include "ui/Fonts.h"
+#include "ui/Scoped.h"
+#include "ui/TextBuf.h"
+
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t kTipFontFamily[] = L"Tahoma";
+constexpr Gdiplus::REAL kTipFontPoints = 9.0f;
+constexpr Gdiplus::ARGB kBackgroundColor = 0xFFFCFCFC;
+constexpr Gdiplus::ARGB kTextColor = 0xFF000000;
+constexpr Gdiplus::ARGB kFrameColor = 0xFF8A8A8A;
+
+void SetUpFormat(Gdiplus::StringFormat& format) {
+    format.SetAlignment(Gdiplus::StringAlignmentNear);
+    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
+}
+
+}  // namespace
+
+CImageTipCtrl::CImageTipCtrl() {
+    SetClassName(kClassName);
+    CopyText(text_, L"");
+}
+
+CImageTipCtrl::~CImageTipCtrl() = default;
+
+void CImageTipCtrl::SetTipText(const wchar_t* text) {
+    const wchar_t* value = text ? text : L"";
+    HWND window = Hwnd();
+    if (std::wcscmp(value, text_) == 0 && window && IsWindowVisible(window)) return;
+    CopyText(text_, value);
+    if (!window) return;
+    ShowWindow(window, SW_HIDE);
+    KillTimer(window, kShowTimerId);
+    if (text_[0] != L'\0') SetTimer(window, kShowTimerId, kShowDelayMs, nullptr);
+}
+
+LRESULT CImageTipCtrl::OnMessage(UINT msg, WPARAM, LPARAM) {
+    switch (msg) {
+    case WM_CREATE:
+        MakeResources();
+        break;
+    case WM_DESTROY:
+        ReleaseResources();
+        break;
+    case WM_PAINT:
+        PaintTip();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CImageTipCtrl::OnTimer(UINT_PTR id) {
+    if (id != kShowTimerId) return;
+    HWND window = Hwnd();
+    KillTimer(window, kShowTimerId);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    cursor.x += kCursorOffset;
+    cursor.y += kCursorOffset;
+    if (text_[0] == L'\0' || !font_) return;
+
+    Gdiplus::RectF bounds;
+    {
+        ScopedWindowDc dc(window);
+        Gdiplus::Graphics graphics(dc.Get());
+        Gdiplus::StringFormat format;
+        SetUpFormat(format);
+        const Gdiplus::RectF layout(0.0f, 0.0f, static_cast<Gdiplus::REAL>(kMaxTextWidth),
+                                    static_cast<Gdiplus::REAL>(kMaxTextHeight));
+        if (graphics.MeasureString(text_, -1, font_.get(), layout, &format, &bounds) !=
+            Gdiplus::Ok) {
+            return;
+        }
+    }
+    const int width = static_cast<int>(bounds.Width);
+    const int height = static_cast<int>(bounds.Height);
+    MoveWindow(window, cursor.x, cursor.y, width + 5, height + 4, TRUE);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+}
+
+void CImageTipCtrl::MakeResources() {
+    font_ = MakeFont(kTipFontFamily, kTipFontPoints);
+    backgroundBrush_ = MakeBrush(kBackgroundColor);
+    textBrush_ = MakeBrush(kTextColor);
+    framePen_ = MakePen(kFrameColor, 1.0f);
+}
+
+void CImageTipCtrl::ReleaseResources() {
+    font_.reset();
+    backgroundBrush_.reset();
+    textBrush_.reset();
+    framePen_.reset();
+}
+
+void CImageTipCtrl::PaintTip() {
+    HWND window = Hwnd();
+    ScopedPaint paint(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    const int width = RectWidth(client);
+    const int height = RectHeight(client);
+    if (!paint.Get() || width <= 0 || height <= 0) return;
+
+    ScopedMemoryDc memory(CreateCompatibleDC(paint.Get()));
+    ScopedBitmap bitmap(CreateCompatibleBitmap(paint.Get(), width, height));
+    if (!memory || !bitmap) return;
+    ScopedSelectObject select(memory.Get(), bitmap.Get());
+    {
+        Gdiplus::Graphics graphics(memory.Get());
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        if (backgroundBrush_) {
+            graphics.FillRectangle(backgroundBrush_.get(), client.left - 1, client.top - 1,
+                                   width + 1, height + 1);
+        }
+        if (font_ && textBrush_ && width > 4 && height > 4) {
+            Gdiplus::StringFormat format;
+            SetUpFormat(format);
+            const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(client.left + 2),
+                                     static_cast<Gdiplus::REAL>(client.top + 2),
+                                     static_cast<Gdiplus::REAL>(width - 4),
+                                     static_cast<Gdiplus::REAL>(height - 4));
+            graphics.DrawString(text_, -1, font_.get(), box, &format, textBrush_.get());
+        }
+        if (framePen_) {
+            graphics.DrawRectangle(framePen_.get(), client.left, client.top, width - 1, height - 1);
+        }
+    }
+    BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+}

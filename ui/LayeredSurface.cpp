@@ -1,0 +1,72 @@
+#include "ui/LayeredSurface.h"
+
+#include "ui/Scoped.h"
+
+#include <cstring>
+
+UpdateLayeredWindowProc FindUpdateLayeredWindow() {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) return nullptr;
+    return reinterpret_cast<UpdateLayeredWindowProc>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
+}
+
+bool LayeredSurface::Prepare(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        Release();
+        return false;
+    }
+    if (dib_ && width == width_ && height == height_) {
+        GdiFlush();
+        std::memset(bits_, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+        return true;
+    }
+    Release();
+    ScopedWindowDc screen(nullptr);
+    dc_ = CreateCompatibleDC(screen.Get());
+    if (!dc_) return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    dib_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib_ || !bits) {
+        Release();
+        return false;
+    }
+    bits_ = static_cast<DWORD*>(bits);
+    oldBitmap_ = SelectObject(dc_, dib_);
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+bool LayeredSurface::Present(HWND window, UpdateLayeredWindowProc update, BYTE alpha) const {
+    if (!update || !dib_ || !window) return false;
+    RECT windowRect{};
+    if (!GetWindowRect(window, &windowRect)) return false;
+    GdiFlush();
+    POINT destination{windowRect.left, windowRect.top};
+    SIZE size{width_, height_};
+    POINT source{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+    ScopedWindowDc screen(nullptr);
+    return update(window, screen.Get(), &destination, &size, dc_, &source, 0, &blend,
+                  ULW_ALPHA) != FALSE;
+}
+
+void LayeredSurface::Release() {
+    if (dc_ && oldBitmap_) SelectObject(dc_, oldBitmap_);
+    if (dib_) DeleteObject(dib_);
+    if (dc_) DeleteDC(dc_);
+    dc_ = nullptr;
+    dib_ = nullptr;
+    oldBitmap_ = nullptr;
+    bits_ = nullptr;
+    width_ = 0;
+    height_ = 0;
+}
