@@ -19,6 +19,10 @@ wine_prefix_ensure() {
       # A crashing test must fail, not wait for someone to close a dialog.
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
         /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      # Windows Wine leaves unmanaged are shown, activated and destroyed at
+      # once; handing them to an absent window manager costs seconds each.
+      WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' \
+        /v Managed /d N /f >/dev/null 2>&1
       WINEPREFIX="$prefix" "$WINESERVER" -w
     fi
   ) 9>"$prefix.lock"
