@@ -2,13 +2,11 @@
 // folder with the statistics endpoint on a loopback server at the build's
 // fixed port, it posts the install report on the first run and the exit
 // report on every run, and keeps its books whatever the endpoint does.
-#include "app/Config.h"
 #include "net/Endpoints.h"
 #include "net/MacList.h"
 #include "net/UnixTime.h"
 #include "tests/support/LoopbackHttpServer.h"
-#include "tests/support/TestFiles.h"
-#include "tests/support/TestProcess.h"
+#include "tests/support/ClientFolder.h"
 #include "ui/Scoped.h"
 
 #include <gtest/gtest.h>
@@ -52,22 +50,11 @@ std::vector<std::string> Keys(const Fields& fields) {
     return keys;
 }
 
-class VstormReports : public ::testing::Test {
+class VstormReports : public ClientFolderTest {
 protected:
-    ScratchDir dir;
-    std::wstring exe = dir.File(L"vstorm.exe");
-    std::wstring config = dir.File(L"Config.ini");
-
     void SetUp() override {
         ASSERT_NE(0, StatsPort()) << "the client must be built with a loopback endpoint";
-        ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm.exe").c_str(), exe.c_str(), FALSE));
-    }
-
-    DWORD Start() { return RunProgram(exe, dir.Path(), 60000); }
-    std::wstring Value(const wchar_t* section, const wchar_t* key) {
-        wchar_t value[kConfigValueUnits];
-        ReadConfigText(config.c_str(), section, key, value);
-        return value;
+        ClientFolderTest::SetUp();
     }
 
     // Checks one report: its fields in order, its time stamp within the
