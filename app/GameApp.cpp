@@ -1,5 +1,6 @@
 #include "app/GameApp.h"
 
+#include "app/Statistics.h"
 #include "ui/TextBuf.h"
 
 #include <climits>
@@ -55,9 +56,25 @@ bool gameApp::InitInstance() {
     agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
     siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);
     const int runCount = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
+    wchar_t installTime[kConfigValueUnits];
+    ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime);
 
+    BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
+    // The run is counted before the install report goes out: an endpoint
+    // that never answers holds the post until its time-outs, and a client
+    // killed meanwhile must not report the install again on its next start.
     WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
+    if (runCount == 0) SendInstallReport(agentId, siteId);
 
+    // Ready to take requests before the game frame can send the first one.
+    htmlThread.Start();
+
+    // The HTML thread is joined before anything it used goes: first the
+    // game frame with its view, then the HTML manager.
+    htmlThread.Stop();
+    htmlThread.DestroyManager();
+
+    SendExitReport(agentId, siteId, userNameAnsi);
     WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
     instanceMutex.Reset();
     return false;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/Config.h"
+#include "browser/HtmlThread.h"
 #include "ui/AppManager.h"
 #include "ui/Scoped.h"
 
@@ -33,6 +34,8 @@ public:
     int agentId = 0;
     int siteId = 0;
     CFrameGame* mainFrame = nullptr;
+    // The HTML thread and its manager, from start-up to shut-down.
+    CHtmlThread htmlThread;
 
 private:
     void ReadProgramDir();

@@ -1,8 +1,6 @@
 // The built client as a whole process: started from a scratch folder, it
 // keeps its books in the Config.ini beside it and exits with 0.
-#include "app/Config.h"
-#include "tests/support/TestFiles.h"
-#include "tests/support/TestProcess.h"
+#include "tests/support/ClientFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,22 +9,7 @@
 
 namespace {
 
-class VstormProcess : public ::testing::Test {
-protected:
-    ScratchDir dir;
-    std::wstring exe = dir.File(L"vstorm.exe");
-    std::wstring config = dir.File(L"Config.ini");
-
-    void SetUp() override {
-        ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm.exe").c_str(), exe.c_str(), FALSE));
-    }
-    DWORD Start() { return RunProgram(exe, dir.Path(), 60000); }
-    std::wstring Value(const wchar_t* section, const wchar_t* key) {
-        wchar_t value[kConfigValueUnits];
-        ReadConfigText(config.c_str(), section, key, value);
-        return value;
-    }
-};
+using VstormProcess = ClientFolderTest;
 
 TEST_F(VstormProcess, TwoStartsFromAnEmptyFolderCountTwoRuns) {
     ASSERT_EQ(0u, Start());

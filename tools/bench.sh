@@ -5,11 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
+"$root/tools/build.sh"
 build=$root/build/x86_64
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-w64-mingw32.cmake" >/dev/null
-fi
 cmake --build "$build" --target paint_bench
 
 source "$root/tools/wine-env.sh"

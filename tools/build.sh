@@ -1,13 +1,33 @@
 #!/usr/bin/env bash
 # Configures and builds both architectures: build/x86_64 (the client, the
 # toolkit and the tests) and build/i686 (the toolkit and the uninstaller).
+#
+# These builds are for tests and demos: every deployment address points at
+# a fixed port on 127.0.0.1 (tests and tools/run.sh start the servers), so
+# nothing they run sends traffic off this machine. The ports lie below the
+# ephemeral ranges of Linux and Windows, so no test server that asks the
+# system for a free port can take one of them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+endpoints=(
+  -DVSTORM_STATS_ORIGIN=http://127.0.0.1:27813
+  -DVSTORM_LANDING_ORIGIN=http://127.0.0.1:27814
+  -DVSTORM_OFFICIAL_ORIGIN=http://127.0.0.1:27815
+  -DVSTORM_FORUM_ORIGIN=http://127.0.0.1:27816
+  -DVSTORM_MAKER_ORIGIN=http://127.0.0.1:27817
+  -DVSTORM_TOPUP_ORIGIN=http://127.0.0.1:27818
+  -DVSTORM_SURVEY_ORIGIN=http://127.0.0.1:27819
+  # Matched as text in visited addresses: the port keeps it apart from the
+  # other loopback addresses.
+  -DVSTORM_LOGIN_HOST=127.0.0.1:27820
+)
 for arch in x86_64 i686; do
   dir=$root/build/$arch
-  if [ ! -f "$dir/build.ninja" ]; then
+  # Configure anew when the tree is missing or still has other addresses.
+  if [ ! -f "$dir/build.ninja" ] ||
+     ! grep -qx 'VSTORM_LOGIN_HOST:STRING=127.0.0.1:27820' "$dir/CMakeCache.txt"; then
     cmake -S "$root" -B "$dir" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-mingw32.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-mingw32.cmake" "${endpoints[@]}" >/dev/null
   fi
   cmake --build "$dir"
 done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
-# As root it installs what is missing with apt-get; as any other user it
-# names what is missing and stops.
+# Installs the Debian packages that building, running and testing need, or
+# the packages named as arguments. As root it installs what is missing with
+# apt-get; as any other user it names what is missing and stops.
 set -euo pipefail
 
 packages=(
@@ -13,6 +13,9 @@ packages=(
   python3
   procps util-linux
 )
+if [ $# -gt 0 ]; then
+  packages=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -19,21 +19,8 @@ wine_prefix_ensure() {
       # A crashing test must fail, not wait for someone to close a dialog.
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
         /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-      WINEPREFIX="$prefix" "$WINESERVER" -w
-    fi
-  ) 9>"$prefix.lock"
-}
-
-# Xvfb has no window manager. Wine still treats a window it activated as
-# managed and, when hiding or destroying it, waits two seconds for a window
-# manager to withdraw it; unmanaged windows go at once. Set while no
-# wineserver runs, so that its exit writes the setting to user.reg.
-wine_prefix_unmanaged() {
-  local prefix=$1
-  grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null && return 0
-  (
-    flock 9
-    if ! grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
+      # Windows Wine leaves unmanaged are shown, activated and destroyed at
+      # once; handing them to an absent window manager costs seconds each.
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' \
         /v Managed /d N /f >/dev/null 2>&1
       WINEPREFIX="$prefix" "$WINESERVER" -w
@@ -62,7 +49,6 @@ wine_session_start() {
   export WINEPREFIX=$prefix
   export WINEDEBUG=${WINEDEBUG:--all}
   wine_prefix_ensure "$prefix"
-  wine_prefix_unmanaged "$prefix"
   XVFB_PID=
   if [ "$use_display_if_set" != yes ] || [ -z "${DISPLAY:-}" ]; then
     xvfb_start

@@ -31,3 +31,20 @@ Gdiplus::Status DrawRoundedOutline(Gdiplus::Graphics& graphics, const Gdiplus::P
     }
     return graphics.DrawPath(pen, &path);
 }
+
+void SetUpTextFormat(Gdiplus::StringFormat& format, int alignment) {
+    format.SetAlignment(static_cast<Gdiplus::StringAlignment>(alignment));
+    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
+}
+
+Gdiplus::Status DrawBoxedText(Gdiplus::Graphics& graphics, const wchar_t* text,
+                              const Gdiplus::Font* font, const Gdiplus::Brush* brush, int alignment,
+                              int x, int y, int width, int height) {
+    if (!text || !font || !brush || width <= 0 || height <= 0) return Gdiplus::InvalidParameter;
+    Gdiplus::StringFormat format;
+    SetUpTextFormat(format, alignment);
+    const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y),
+                             static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height));
+    return graphics.DrawString(text, -1, font, box, &format, brush);
+}

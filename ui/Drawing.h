@@ -24,3 +24,14 @@ inline Gdiplus::Rect ToRect(const RECT& r) { return Gdiplus::Rect(r.left, r.top,
 // radius below 1 gives square corners.
 Gdiplus::Status DrawRoundedOutline(Gdiplus::Graphics& graphics, const Gdiplus::Pen* pen, int left,
                                    int top, int right, int bottom, int radius);
+
+// The toolkit's one text layout: horizontal alignment as given (0 near,
+// 1 centre, 2 far), vertically centred, cut with an ellipsis at a word
+// boundary.
+void SetUpTextFormat(Gdiplus::StringFormat& format, int alignment);
+
+// Draws text in the box (x, y, width, height) with that layout. Nothing is
+// drawn into an empty box: GDI+ would read a zero size as "no limit".
+Gdiplus::Status DrawBoxedText(Gdiplus::Graphics& graphics, const wchar_t* text,
+                              const Gdiplus::Font* font, const Gdiplus::Brush* brush, int alignment,
+                              int x, int y, int width, int height);

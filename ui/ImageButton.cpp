@@ -127,22 +127,9 @@ void CImageButton::DrawText(Gdiplus::Graphics& graphics, RECT box, const Gdiplus
         top += (height - maxTextHeight) / 2;
         height = maxTextHeight;
     }
-    const int width = box.right - box.left;
-    // GDI+ reads a zero-sized layout box as "no limit" and would draw the
-    // text beyond the button.
-    if (width <= 0 || height <= 0) return;
-
     const Gdiplus::Font* font = customFont ? customFont.get() : defaultFont.get();
-    if (!font) return;
-    Gdiplus::StringFormat format;
-    format.SetAlignment(static_cast<Gdiplus::StringAlignment>(textAlignment));
-    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-    format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
-    const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(box.left),
-                                static_cast<Gdiplus::REAL>(top),
-                                static_cast<Gdiplus::REAL>(width),
-                                static_cast<Gdiplus::REAL>(height));
-    graphics.DrawString(text, -1, font, layout, &format, brush);
+    DrawBoxedText(graphics, text, font, brush, textAlignment, box.left, top, box.right - box.left,
+                  height);
 }
 
 void CImageButton::SetImages(int normalId, int hoverId, int pressedId, int checkedNormalId) {

@@ -44,16 +44,8 @@ void CImageStatic::Paint(Gdiplus::Graphics& graphics, const RECT& overrideRect) 
     }
     if (text[0] != L'\0' && textBrush) {
         const Gdiplus::Font* font = customFont ? customFont.get() : defaultFont.get();
-        if (!font) return;
-        Gdiplus::StringFormat format;
-        format.SetAlignment(static_cast<Gdiplus::StringAlignment>(textAlignment));
-        format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-        format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
-        const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(r.left + textOffset),
-                                 static_cast<Gdiplus::REAL>(r.top),
-                                 static_cast<Gdiplus::REAL>(width),
-                                 static_cast<Gdiplus::REAL>(height));
-        graphics.DrawString(text, -1, font, box, &format, textBrush.get());
+        DrawBoxedText(graphics, text, font, textBrush.get(), textAlignment, r.left + textOffset, r.top,
+                      width, height);
     }
 }
 

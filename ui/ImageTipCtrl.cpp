@@ -15,12 +15,6 @@ constexpr Gdiplus::ARGB kBackgroundColor = 0xFFFCFCFC;
 constexpr Gdiplus::ARGB kTextColor = 0xFF000000;
 constexpr Gdiplus::ARGB kFrameColor = 0xFF8A8A8A;
 
-void SetUpFormat(Gdiplus::StringFormat& format) {
-    format.SetAlignment(Gdiplus::StringAlignmentNear);
-    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-    format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
-}
-
 }  // namespace
 
 CImageTipCtrl::CImageTipCtrl() {
@@ -73,7 +67,7 @@ void CImageTipCtrl::OnTimer(UINT_PTR id) {
         ScopedWindowDc dc(window);
         Gdiplus::Graphics graphics(dc.Get());
         Gdiplus::StringFormat format;
-        SetUpFormat(format);
+        SetUpTextFormat(format, Gdiplus::StringAlignmentNear);
         const Gdiplus::RectF layout(0.0f, 0.0f, static_cast<Gdiplus::REAL>(kMaxTextWidth),
                                     static_cast<Gdiplus::REAL>(kMaxTextHeight));
         if (graphics.MeasureString(text_, -1, font_.get(), layout, &format, &bounds) !=
@@ -121,15 +115,8 @@ void CImageTipCtrl::PaintTip() {
             graphics.FillRectangle(backgroundBrush_.get(), client.left - 1, client.top - 1,
                                    width + 1, height + 1);
         }
-        if (font_ && textBrush_ && width > 4 && height > 4) {
-            Gdiplus::StringFormat format;
-            SetUpFormat(format);
-            const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(client.left + 2),
-                                     static_cast<Gdiplus::REAL>(client.top + 2),
-                                     static_cast<Gdiplus::REAL>(width - 4),
-                                     static_cast<Gdiplus::REAL>(height - 4));
-            graphics.DrawString(text_, -1, font_.get(), box, &format, textBrush_.get());
-        }
+        DrawBoxedText(graphics, text_, font_.get(), textBrush_.get(), Gdiplus::StringAlignmentNear,
+                      client.left + 2, client.top + 2, width - 4, height - 4);
         if (framePen_) {
             graphics.DrawRectangle(framePen_.get(), client.left, client.top, width - 1, height - 1);
         }

@@ -1,6 +1,6 @@
 // Ownership of platform resources: kernel handles, registry keys, WinINet
-// handles, GDI objects and DCs, icons, COM references, and the OLE and GDI+
-// sessions of a thread. Every wrapper is move-only (a copy would free twice)
+// handles, GDI objects and DCs, icons, BSTRs, COM references, and the OLE
+// and GDI+ sessions of a thread. Every wrapper is move-only (a copy would free twice)
 // and releases in its destructor; code elsewhere never closes by hand.
 #pragma once
 
@@ -101,6 +101,14 @@ struct IconTraits {
     static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 
+// A BSTR from SysAllocString or a COM out parameter.
+struct BstrTraits {
+    using Handle = BSTR;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::SysFreeString(h); }
+};
+
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedFindHandle = ScopedHandle<FindHandleTraits>;
 using ScopedRegKey = ScopedHandle<RegKeyTraits>;
@@ -110,6 +118,7 @@ using ScopedBrush = ScopedHandle<GdiObjectTraits<HBRUSH>>;
 using ScopedRegion = ScopedHandle<GdiObjectTraits<HRGN>>;
 using ScopedMemoryDc = ScopedHandle<MemoryDcTraits>;
 using ScopedIcon = ScopedHandle<IconTraits>;
+using ScopedBstr = ScopedHandle<BstrTraits>;
 
 // A DC from GetDC, given back with ReleaseDC to the same window.
 class ScopedWindowDc {

@@ -1,0 +1,63 @@
+#include "app/Statistics.h"
+
+#include "net/Endpoints.h"
+#include "net/MacList.h"
+#include "net/UnixTime.h"
+#include "ui/TextBuf.h"
+
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kLandingFormat[] = L"%s?installtime=%s&agent_id=%d&cplaceid=%d&runcount=%d&mac=%s";
+constexpr char kInstallFormat[] = "game_id=%d&action=install&install_time=%I64u&uuid=%s&agent_id=%d&site_id=%d";
+constexpr char kExitFormat[] =
+    "game_id=%d&action=close&logout_time=%I64u&uuid=%s&agent_id=%d&site_id=%d&user_name=%s";
+
+const char* OrEmpty(const char* text) { return text ? text : ""; }
+const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+
+}  // namespace
+
+void FormatLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* page, const wchar_t* installTime,
+                      int agentId, int siteId, int runCount, const char* macList) {
+    const std::string whole(OrEmpty(macList), MacListPrefix(macList, kLandingMacUnits - 1));
+    wchar_t mac[kLandingMacUnits];
+    CopyText(mac, AnsiToWide(whole.c_str()).c_str());
+
+    wmemset(url, L'\0', kLandingUrlUnits);
+    Format(url, kLandingFormat, OrEmpty(page), OrEmpty(installTime), agentId, siteId, runCount, mac);
+}
+
+void FormatInstallReport(char (&body)[kFormBufferBytes], uint64_t installTime, const char* deviceId,
+                         int agentId, int siteId) {
+    memset(body, 0, kFormBufferBytes);
+    Format(body, kInstallFormat, kGameId, installTime, OrEmpty(deviceId), agentId, siteId);
+}
+
+void FormatExitReport(char (&body)[kFormBufferBytes], uint64_t logoutTime, const char* deviceId, int agentId,
+                      int siteId, const char* userName) {
+    memset(body, 0, kFormBufferBytes);
+    Format(body, kExitFormat, kGameId, logoutTime, OrEmpty(deviceId), agentId, siteId, OrEmpty(userName));
+}
+
+void BuildLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* installTime, int agentId, int siteId,
+                     int runCount) {
+    char macList[kFormBufferBytes] = {};
+    GetMacList(macList);
+    FormatLandingUrl(url, kLandingPage, installTime, agentId, siteId, runCount, macList);
+}
+
+void SendInstallReport(int agentId, int siteId) {
+    char body[kFormBufferBytes];
+    FormatInstallReport(body, UnixTimeNow(), MakeDeviceId().c_str(), agentId, siteId);
+    PostForm(body);
+}
+
+void SendExitReport(int agentId, int siteId, const char* userName) {
+    char body[kFormBufferBytes];
+    FormatExitReport(body, UnixTimeNow(), MakeDeviceId().c_str(), agentId, siteId, userName);
+    PostForm(body);
+}

@@ -1,0 +1,41 @@
+// What the client tells the game operator: the landing URL, which tells the
+// landing page who opens the game, and the install and exit reports posted
+// to the statistics endpoint. All carry the marketing identifiers from
+// Config.ini and the device's MAC list.
+//
+// The Format functions are pure: every input is a parameter, so tests can
+// feed any adapters, clocks and names. The others add this machine's
+// adapters, the clock and the synchronous post. No value is URL-escaped;
+// the endpoint and the landing page read these exact formats.
+#pragma once
+
+#include "net/PostForm.h"
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr int kGameId = 174;
+constexpr size_t kLandingUrlUnits = 512;
+// The MAC list's room inside the landing URL: three whole addresses.
+constexpr size_t kLandingMacUnits = 64;
+
+// page?installtime=..&agent_id=..&cplaceid=..&runcount=..&mac=.. with the
+// MAC list cut to whole addresses within kLandingMacUnits - 1 characters.
+void FormatLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* page, const wchar_t* installTime,
+                      int agentId, int siteId, int runCount, const char* macList);
+
+// The report bodies, cleared first and cut to fit.
+void FormatInstallReport(char (&body)[kFormBufferBytes], uint64_t installTime, const char* deviceId,
+                         int agentId, int siteId);
+void FormatExitReport(char (&body)[kFormBufferBytes], uint64_t logoutTime, const char* deviceId, int agentId,
+                      int siteId, const char* userName);
+
+// The landing URL on the configured landing page with this machine's MAC
+// list; runCount is the count as read, before this start is counted.
+void BuildLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* installTime, int agentId, int siteId,
+                     int runCount);
+
+// Build a report with the time and device identity of now and post it;
+// they return when the exchange is over, and a failure is ignored.
+void SendInstallReport(int agentId, int siteId);
+void SendExitReport(int agentId, int siteId, const char* userName);

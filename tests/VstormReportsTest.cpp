@@ -1,0 +1,162 @@
+// The built client's reports as a whole process: started from a scratch
+// folder with the statistics endpoint on a loopback server at the build's
+// fixed port, it posts the install report on the first run and the exit
+// report on every run, and keeps its books whatever the endpoint does.
+#include "net/Endpoints.h"
+#include "net/MacList.h"
+#include "net/UnixTime.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ClientFolder.h"
+#include "ui/Scoped.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Mode = LoopbackHttpServer::Mode;
+using Fields = std::vector<std::pair<std::string, std::string>>;
+
+// The port of the statistics endpoint the client was built with.
+uint16_t StatsPort() {
+    const char prefix[] = "http://127.0.0.1:";
+    if (strncmp(kStatsEndpoint, prefix, strlen(prefix)) != 0) return 0;
+    return static_cast<uint16_t>(atoi(kStatsEndpoint + strlen(prefix)));
+}
+
+// A form body split at "&" and "=" (the test's values hold neither).
+Fields Split(const std::string& body) {
+    Fields fields;
+    size_t start = 0;
+    while (start <= body.size()) {
+        size_t end = body.find('&', start);
+        if (end == std::string::npos) end = body.size();
+        std::string field = body.substr(start, end - start);
+        size_t equals = field.find('=');
+        fields.emplace_back(field.substr(0, equals), equals == std::string::npos ? "" : field.substr(equals + 1));
+        start = end + 1;
+    }
+    return fields;
+}
+
+std::vector<std::string> Keys(const Fields& fields) {
+    std::vector<std::string> keys;
+    for (const auto& field : fields) keys.push_back(field.first);
+    return keys;
+}
+
+class VstormReports : public ClientFolderTest {
+protected:
+    void SetUp() override {
+        ASSERT_NE(0, StatsPort()) << "the client must be built with a loopback endpoint";
+        ClientFolderTest::SetUp();
+    }
+
+    // Checks one report: its fields in order, its time stamp within the
+    // run, and the device identity of this machine.
+    void ExpectReport(const std::string& body, const char* action, const char* timeKey, uint64_t from,
+                      uint64_t to, const char* agentId, const char* siteId) {
+        Fields fields = Split(body);
+        std::vector<std::string> keys = {"game_id", "action", timeKey, "uuid", "agent_id", "site_id"};
+        if (strcmp(action, "close") == 0) keys.push_back("user_name");
+        ASSERT_EQ(keys, Keys(fields)) << body;
+        EXPECT_EQ("174", fields[0].second);
+        EXPECT_EQ(action, fields[1].second);
+        uint64_t time = _strtoui64(fields[2].second.c_str(), nullptr, 10);
+        EXPECT_GE(time, from) << body;
+        EXPECT_LE(time, to) << body;
+        EXPECT_EQ(MakeDeviceId(), fields[3].second);
+        EXPECT_EQ(agentId, fields[4].second);
+        EXPECT_EQ(siteId, fields[5].second);
+        if (fields.size() > 6) {
+            EXPECT_EQ("", fields[6].second) << "nobody logged in";
+        }
+    }
+};
+
+TEST_F(VstormReports, FirstStartReportsInstallThenExitLaterStartsOnlyExit) {
+    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    ASSERT_TRUE(server.Listening());
+
+    const uint64_t before = UnixTimeNow();
+    ASSERT_EQ(0u, Start());
+    const uint64_t after = UnixTimeNow();
+    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+    ASSERT_EQ(2u, requests.size());
+    for (const auto& request : requests) {
+        EXPECT_EQ("POST / HTTP/1.1", request.requestLine);
+        EXPECT_EQ("application/x-www-form-urlencoded", request.Header("Content-Type"));
+        EXPECT_EQ("*/*", request.Header("Accept"));
+        EXPECT_EQ(std::to_string(request.body.size()), request.Header("Content-Length"));
+    }
+    ExpectReport(requests[0].body, "install", "install_time", before, after, "0", "0");
+    ExpectReport(requests[1].body, "close", "logout_time", before, after, "0", "0");
+
+    ASSERT_EQ(0u, Start());
+    requests = server.Requests();
+    ASSERT_EQ(3u, requests.size());
+    ExpectReport(requests[2].body, "close", "logout_time", before, UnixTimeNow(), "0", "0");
+    EXPECT_EQ(L"2", Value(kSectionCommon, kKeyRunCount));
+}
+
+TEST_F(VstormReports, IdentifiersFromConfigReachTheReportsAsNumbers) {
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyAgentId, L"abc");
+    WriteConfigText(config.c_str(), kSectionCommon, kKeySiteId, L"99999999999999&x=1");
+    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    const uint64_t before = UnixTimeNow();
+    ASSERT_EQ(0u, Start());
+    EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+    ASSERT_EQ(2u, server.Requests().size());
+    ExpectReport(server.Requests()[0].body, "install", "install_time", before, UnixTimeNow(), "0", "2147483647");
+
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyAgentId, L"4711");
+    WriteConfigText(config.c_str(), kSectionCommon, kKeySiteId, L"-25");
+    ASSERT_EQ(0u, Start());
+    ASSERT_EQ(3u, server.Requests().size());
+    ExpectReport(server.Requests()[2].body, "close", "logout_time", before, UnixTimeNow(), "4711", "-25");
+}
+
+TEST_F(VstormReports, RefusedOrResetPostsAreNotRetriedAndTheBooksAreKept) {
+    ASSERT_EQ(0u, Start());
+    EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyRunCount, L"0");
+    LoopbackHttpServer server(Mode::Close, StatsPort());
+    ASSERT_EQ(0u, Start());
+    EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+    EXPECT_EQ(2u, server.Requests().size());
+}
+
+// A silent endpoint holds each report for the poster's 30-second time-outs
+// (the poster's own test shows they end the wait), so the client is ended
+// once its report has arrived; what counts is what it wrote first.
+TEST_F(VstormReports, SilentEndpointHoldsTheClientButTheRunIsCounted) {
+    LoopbackHttpServer server(Mode::Silent, StatsPort());
+    for (size_t run = 1; run <= 2; ++run) {
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        std::wstring line = L"\"" + exe + L"\"";
+        ASSERT_TRUE(CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(),
+                                   &si, &pi));
+        ScopedKernelHandle process(pi.hProcess);
+        ScopedKernelHandle thread(pi.hThread);
+        const bool posted = server.WaitForRequests(run, 20000);
+        EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(process.Get(), 0)) << "waiting for the answer";
+        TerminateProcess(process.Get(), kProgramDidNotEnd);
+        WaitForSingleObject(process.Get(), 5000);
+        ASSERT_TRUE(posted);
+        EXPECT_EQ(std::to_wstring(run), Value(kSectionCommon, kKeyRunCount));
+    }
+    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ(0u, requests[0].body.find("game_id=174&action=install&")) << "held at the install report";
+    EXPECT_EQ(0u, requests[1].body.find("game_id=174&action=close&")) << "held at the exit report";
+}
+
+}  // namespace
