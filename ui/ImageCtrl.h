@@ -74,9 +74,6 @@ public:
     // there is no window, resource or icon.
     bool LoadIconFromResource(bool big, int size);
 
-    // Hit test of a point in client coordinates against the resize borders.
-    LRESULT HitTestClient(POINT client) const;
-
     CImagePaint painter;
     SIZE minSize{0, 0};          // enforced only when both are nonzero
     bool resizable = false;      // border hit testing
@@ -89,6 +86,8 @@ public:
 
 private:
     void BindPainter();
+    // Hit test of a point in client coordinates against the resize borders.
+    LRESULT HitTestClient(POINT client) const;
     void ApplyMinMaxInfo(MINMAXINFO* info) const;
     void ApplyRegion() const;
     // Moves the shadow around the window; with render, draws it again.
