@@ -72,6 +72,15 @@ TEST(TextBuf, CopyTextClearsTheWholeBufferAndTakesNullAsEmpty) {
     EXPECT_STREQ(L"", buf);
 }
 
+TEST(TextBuf, CopyTextOntoItselfKeepsTheText) {
+    wchar_t buf[8];
+    CopyText(buf, L"Image");
+    EXPECT_TRUE(CopyText(buf, buf));
+    EXPECT_STREQ(L"Image", buf);
+    EXPECT_TRUE(CopyText(buf, buf + 2));
+    EXPECT_STREQ(L"age", buf);
+}
+
 TEST(TextBuf, WideToAnsiCutsDoubleByteTextAtWholeCharacters) {
     // 63 CJK characters need 126 bytes in code page 936; 31 fit in 63.
     std::wstring name(63, L'\x4E2D');

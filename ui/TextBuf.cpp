@@ -61,6 +61,11 @@ bool Format(char* buf, size_t cap, const char* format, ...) {
 
 bool CopyText(wchar_t* buf, size_t cap, const wchar_t* text) {
     if (!buf || cap == 0) return false;
+    // Clearing first would empty a text that lies in the buffer itself.
+    if (text >= buf && text < buf + cap) {
+        const std::wstring copy(text);
+        return CopyText(buf, cap, copy.c_str());
+    }
     wmemset(buf, L'\0', cap);
     return Format(buf, cap, L"%s", text ? text : L"");
 }
