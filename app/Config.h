@@ -9,25 +9,9 @@
 // optional sign, digits; anything else ends the number, nothing is 0).
 #pragma once
 
+#include "app/Product.h"
+
 #include <windows.h>
-
-constexpr wchar_t kConfigFileName[] = L"Config.ini";
-
-constexpr wchar_t kSectionGameInfo[] = L"GameInfo";
-constexpr wchar_t kSectionCommon[] = L"Common";
-constexpr wchar_t kSectionInstall[] = L"Install";
-constexpr wchar_t kSectionExtension[] = L"Extension";
-
-constexpr wchar_t kKeyVersion[] = L"Version";
-constexpr wchar_t kKeyAgentId[] = L"UID";
-constexpr wchar_t kKeySiteId[] = L"ADV";
-constexpr wchar_t kKeyRunCount[] = L"RunCount";
-constexpr wchar_t kKeyBossModifiers[] = L"fsModifiers";
-constexpr wchar_t kKeyBossKey[] = L"vkCode";
-constexpr wchar_t kKeyUserName[] = L"user_name";
-constexpr wchar_t kKeyInstallTime[] = L"InstallTime";
-constexpr wchar_t kKeyOutTime[] = L"out_time";
-constexpr wchar_t kKeyCounts[] = L"Counts";
 
 constexpr size_t kConfigValueUnits = 64;
 

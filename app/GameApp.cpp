@@ -14,7 +14,6 @@ gameApp* g_app = nullptr;
 namespace {
 
 constexpr double kClientVersion = 1.15;
-constexpr wchar_t kInstanceMutexName[] = L"ovstorm";
 
 // Keeps RunCount from overflowing: a saturated counter stays positive and
 // never makes a later start look like the first.
@@ -67,7 +66,7 @@ bool gameApp::InitInstance() {
     if (runCount == 0) SendInstallReport(agentId, siteId);
 
     // Ready to take requests before the game frame can send the first one.
-    htmlThread.Start();
+    htmlThread.Start(MakeHtmlManager());
 
     // The HTML thread is joined before anything it used goes: first the
     // game frame with its view, then the HTML manager.
@@ -80,7 +79,15 @@ bool gameApp::InitInstance() {
     return false;
 }
 
+std::unique_ptr<CHtmlAppManager> gameApp::MakeHtmlManager() { return std::make_unique<CHtmlAppManager>(); }
+
+void gameApp::CopyUserName(wchar_t (&name)[kUserNameUnits]) const {
+    std::lock_guard<std::mutex> hold(userNameLock_);
+    CopyText(name, userName);
+}
+
 void gameApp::SetUserName(const wchar_t* name) {
+    std::lock_guard<std::mutex> hold(userNameLock_);
     wmemset(userName, L'\0', 64);
     size_t kept = 0;
     for (const wchar_t* p = name; p && *p && kept < 63; ++p) {

@@ -7,24 +7,31 @@
 
 #include "app/Config.h"
 #include "browser/HtmlThread.h"
+#include "frames/ClientApp.h"
 #include "ui/AppManager.h"
 #include "ui/Scoped.h"
 
 #include <windows.h>
 
+#include <memory>
+#include <mutex>
+
 class CFrameGame;
 
-class gameApp : public CAppManager {
+class gameApp : public CAppManager, public CClientApp {
 public:
     gameApp();
 
     bool InitInstance() override;
 
+    const wchar_t* ProgramDir() const override { return programDir; }
+    const wchar_t* LandingUrl() const override { return landingUrl; }
+    void CopyUserName(wchar_t (&name)[kUserNameUnits]) const override;
     // Records the player's user name (from the login page, on the HTML
     // thread): the UTF-16 value, cut to 63 units and without control
     // characters, so it can never add lines to Config.ini; and its ANSI copy
     // for the exit report, cut at a whole character.
-    void SetUserName(const wchar_t* name);
+    void SetUserName(const wchar_t* name) override;
 
     wchar_t programDir[MAX_PATH];
     wchar_t landingUrl[512];
@@ -37,8 +44,16 @@ public:
     // The HTML thread and its manager, from start-up to shut-down.
     CHtmlThread htmlThread;
 
+protected:
+    // The HTML thread's manager; a test build of the client hands out one
+    // whose thread makes fake browser controls.
+    virtual std::unique_ptr<CHtmlAppManager> MakeHtmlManager();
+
 private:
     void ReadProgramDir();
+
+    // The user name is written on the HTML thread and read on this one.
+    mutable std::mutex userNameLock_;
 };
 
 // The process-wide application pointer: set by the entry for the life of

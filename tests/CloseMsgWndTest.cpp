@@ -1,6 +1,6 @@
 #include "frames/CloseMsgWnd.h"
 
-#include "frames/WindowNames.h"
+#include "app/Product.h"
 #include "tests/support/Painting.h"
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"

@@ -1,0 +1,46 @@
+// The product's identity: every name that the client, the uninstaller and
+// the installer must agree on. The installer reads these values through a
+// file generated from this header at configure time, so each is written
+// here once and nowhere else.
+#pragma once
+
+#include "app/Version.h"
+
+// The product's display name: the client's main window title, the uninstall
+// registry entry, the desktop shortcut and the Start-menu folder.
+inline constexpr wchar_t kProductName[] = VSTORM_PRODUCT_NAME;
+// The maker: the Start-menu group folder and the publisher shown in the
+// system's program list.
+inline constexpr wchar_t kMakerName[] = VSTORM_MAKER_NAME;
+// The class of the client's main window (and of its close question). Other
+// programs find a running client by this class together with the title.
+inline constexpr wchar_t kClientWindowClass[] = L"orvanestormvale";
+// Held by a running client.
+inline constexpr wchar_t kInstanceMutexName[] = L"ovstorm";
+
+inline constexpr wchar_t kClientExeName[] = L"vstorm.exe";
+inline constexpr wchar_t kUninstallerExeName[] = L"uninstall.exe";
+
+// The uninstall entry: a subkey named kProductName of this key under
+// HKEY_LOCAL_MACHINE, in the 32-bit registry view.
+inline constexpr wchar_t kUninstallParentKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline constexpr wchar_t kShortcutFileName[] = L"Orvane Stormvale.lnk";
+
+// Config.ini beside the programs: its name, sections and keys.
+inline constexpr wchar_t kConfigFileName[] = L"Config.ini";
+
+inline constexpr wchar_t kSectionGameInfo[] = L"GameInfo";
+inline constexpr wchar_t kSectionCommon[] = L"Common";
+inline constexpr wchar_t kSectionInstall[] = L"Install";
+inline constexpr wchar_t kSectionExtension[] = L"Extension";
+
+inline constexpr wchar_t kKeyVersion[] = L"Version";
+inline constexpr wchar_t kKeyAgentId[] = L"UID";
+inline constexpr wchar_t kKeySiteId[] = L"ADV";
+inline constexpr wchar_t kKeyRunCount[] = L"RunCount";
+inline constexpr wchar_t kKeyBossModifiers[] = L"fsModifiers";
+inline constexpr wchar_t kKeyBossKey[] = L"vkCode";
+inline constexpr wchar_t kKeyUserName[] = L"user_name";
+inline constexpr wchar_t kKeyInstallTime[] = L"InstallTime";
+inline constexpr wchar_t kKeyOutTime[] = L"out_time";
+inline constexpr wchar_t kKeyCounts[] = L"Counts";
