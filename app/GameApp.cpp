@@ -1,6 +1,9 @@
 #include "app/GameApp.h"
 
 #include "app/Statistics.h"
+#include "frames/FrameGame.h"
+#include "frames/FrameIds.h"
+#include "net/UnixTime.h"
 #include "ui/TextBuf.h"
 
 #include <climits>
@@ -68,14 +71,40 @@ bool gameApp::InitInstance() {
     // Ready to take requests before the game frame can send the first one.
     htmlThread.Start(MakeHtmlManager());
 
-    // The HTML thread is joined before anything it used goes: first the
-    // game frame with its view, then the HTML manager.
-    htmlThread.Stop();
+    {
+        CFrameGame frame(*this);
+        mainFrame = &frame;
+        frame.CreateAndRun();
+        if (frame.GameMode()) {
+            wchar_t outTime[32];
+            Format(outTime, L"%I64u", UnixTimeNow());
+            WriteConfigText(configPath, kSectionExtension, kKeyOutTime, outTime);
+            WriteConfigText(configPath, kSectionExtension, kKeyCounts, L"0");
+        }
+        // The frame's window is gone. The HTML thread still runs its view
+        // and browser handlers, which reach the frame object: it is joined
+        // before the object goes, and the manager goes after both.
+        htmlThread.Stop();
+        mainFrame = nullptr;
+    }
     htmlThread.DestroyManager();
 
     SendExitReport(agentId, siteId, userNameAnsi);
     WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
     instanceMutex.Reset();
+    return false;
+}
+
+// The full-screen keys, while the game runs; the key still goes on to its
+// window.
+bool gameApp::PreTranslateMessage(MSG* msg) {
+    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return false;
+    if (!mainFrame || !mainFrame->GameMode()) return false;
+    if (msg->wParam == VK_ESCAPE) {
+        PostMessageW(mainFrame->Hwnd(), kFrameCommandMessage, kFrameCommandLeaveFullScreen, 0);
+    } else if (msg->wParam == VK_F10) {
+        PostMessageW(mainFrame->Hwnd(), kFrameCommandMessage, kFrameCommandToggleFullScreen, 0);
+    }
     return false;
 }
 

@@ -23,6 +23,7 @@ public:
     gameApp();
 
     bool InitInstance() override;
+    bool PreTranslateMessage(MSG* msg) override;
 
     const wchar_t* ProgramDir() const override { return programDir; }
     const wchar_t* LandingUrl() const override { return landingUrl; }

@@ -9,6 +9,7 @@
 // thread is taken for the HTML thread.
 #pragma once
 
+#include "browser/FrameCommands.h"
 #include "browser/WebBrowser.h"
 #include "ui/WindowCtrl.h"
 
@@ -17,10 +18,6 @@
 #include <atomic>
 #include <mutex>
 
-// The game frame's command message and the commands the view sends it.
-constexpr UINT kFrameCommandMessage = 2277;
-constexpr WPARAM kFrameCommandToggleFullScreen = 5562;
-constexpr WPARAM kFrameCommandLeaveFullScreen = 5563;
 
 class CMyHtml : public CWindowCtrl {
 public:

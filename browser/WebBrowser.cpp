@@ -430,7 +430,9 @@ void CWebBrowser::LookUpBrowserWindow() {
     ComPtr<IOleWindow> window;
     if (FAILED(webBrowser_.As(IID_IServiceProvider, provider)) ||
         FAILED(provider->QueryService(kServiceShellBrowser, IID_IOleWindow, window.ReceiveVoid())) || !window) {
-        return;
+        // Controls that offer no shell browser service (Wine's) still name
+        // their in-place window, which is the one to size.
+        if (FAILED(webBrowser_.As(IID_IOleWindow, window)) || !window) return;
     }
     HWND found = nullptr;
     if (FAILED(window->GetWindow(&found))) found = nullptr;

@@ -87,6 +87,10 @@ void CImageCtrl::BindPainter() {
     painter.onRButtonUp = [this](CImageButton* b) { return OnItemRButtonUp(b); };
     painter.onPaintBackground = [this](Gdiplus::Graphics& g) { OnPaintBackground(g); };
     painter.onPaintForeground = [this](Gdiplus::Graphics& g) { OnPaintForeground(g); };
+    MakeCaptionless(window);
+}
+
+void CImageCtrl::MakeCaptionless(HWND window) {
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     SetWindowLongPtrW(window, GWL_STYLE, (style & ~kRemovedStyle) | kAddedStyle);
 }

@@ -67,6 +67,10 @@ public:
     // window takes the whole work area.
     int ShowModal();
 
+    // The caption-less style every skinned top-level window takes at
+    // WM_NCCREATE.
+    static void MakeCaptionless(HWND window);
+
     // Hands the window a copy of icon (the caller keeps its own).
     void SetIcon(HICON icon, bool big);
     // The image of icon group 128 of the executable that best fits size by

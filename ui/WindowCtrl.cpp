@@ -13,6 +13,13 @@ constexpr wchar_t kDefaultClassName[] = L"ImageWnd";
 
 CWindowCtrl::CWindowCtrl() { CopyText(className_, kDefaultClassName); }
 
+// After WM_NCDESTROY the object may outlive its manager (an HTML view whose
+// thread has ended): it must not reach back into it.
+void CWindowCtrl::Disconnect() {
+    hwnd_ = nullptr;
+    manager_ = nullptr;
+}
+
 CWindowCtrl::~CWindowCtrl() {
     if (manager_) manager_->ForgetControl(this);
     HWND window = hwnd_;
@@ -160,7 +167,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 manager->AddControl(control);
             }
         } else if (msg == WM_NCDESTROY) {
-            if (CWindowCtrl* removed = manager->RemoveControl(hwnd)) removed->hwnd_ = nullptr;
+            if (CWindowCtrl* removed = manager->RemoveControl(hwnd)) removed->Disconnect();
         }
 
         if (control) return control->Route(hwnd, msg, wParam, lParam);
@@ -183,7 +190,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             control->manager_ = manager;
             manager->AddControl(control);
         } else if (msg == WM_NCDESTROY) {
-            if (CWindowCtrl* removed = manager->RemoveControl(hwnd)) removed->hwnd_ = nullptr;
+            if (CWindowCtrl* removed = manager->RemoveControl(hwnd)) removed->Disconnect();
         }
 
         if (control) return control->RouteDialog(hwnd, msg, wParam, lParam);

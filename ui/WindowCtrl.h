@@ -75,6 +75,7 @@ private:
     friend INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
     friend class CAppManager;
 
+    void Disconnect();
     bool CallHandler(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR RouteDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

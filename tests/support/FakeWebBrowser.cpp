@@ -659,6 +659,7 @@ void FakeControl::CompleteNavigation(WPARAM serial) {
         if (serial == serial_) RequestNewWindow(popup);
     }
     if (page.quits && serial == serial_) Fire(DISPID_QUIT, nullptr, 0);
+    if (!page.then.empty() && serial == serial_) Navigate2(page.then);
     Release();
 }
 

@@ -50,6 +50,7 @@ struct FakePage {
     bool completes = true;                        // false: no DocumentComplete (still loading)
     bool quits = false;                           // the page closes the browser: Quit at the end
     bool flash = false;                           // the page holds a Flash player window
+    std::wstring then;                            // once complete, the page navigates here
 };
 
 // What the next fake controls fail at.

@@ -1,10 +1,9 @@
 #include "tests/support/TestProcess.h"
 
-#include "ui/Scoped.h"
-
 #include <vector>
 
-DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs) {
+bool StartProgram(const std::wstring& program, const std::wstring& workDir, ScopedKernelHandle& process,
+                  DWORD* processId) {
     std::wstring commandLine = L"\"" + program + L"\"";
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back(L'\0');
@@ -13,16 +12,28 @@ DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         workDir.c_str(), &si, &pi)) {
-        return kProgramDidNotEnd;
+        return false;
     }
-    ScopedKernelHandle process(pi.hProcess);
+    process.Reset(pi.hProcess);
     ScopedKernelHandle thread(pi.hThread);
-    if (WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.Get(), kProgramDidNotEnd);
-        WaitForSingleObject(process.Get(), 5000);
+    if (processId) *processId = pi.dwProcessId;
+    return true;
+}
+
+DWORD WaitProgram(HANDLE process, DWORD timeoutMs) {
+    if (!process) return kProgramDidNotEnd;
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process, kProgramDidNotEnd);
+        WaitForSingleObject(process, 5000);
         return kProgramDidNotEnd;
     }
     DWORD code = kProgramDidNotEnd;
-    GetExitCodeProcess(process.Get(), &code);
+    GetExitCodeProcess(process, &code);
     return code;
+}
+
+DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs) {
+    ScopedKernelHandle process;
+    if (!StartProgram(program, workDir, process, nullptr)) return kProgramDidNotEnd;
+    return WaitProgram(process.Get(), timeoutMs);
 }

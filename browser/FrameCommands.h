@@ -1,0 +1,13 @@
+// The game frame's command message and its commands. The frame owns them;
+// they live here because the HTML view, below the frames, posts two of them
+// (the full-screen keys pressed inside the page).
+#pragma once
+
+#include <windows.h>
+
+// Posted to the frame; wParam selects the command, lParam is 0.
+constexpr UINT kFrameCommandMessage = WM_USER + 1253;  // 2277
+constexpr WPARAM kFrameCommandEnterGame = 1001;
+constexpr WPARAM kFrameCommandClose = 5557;
+constexpr WPARAM kFrameCommandToggleFullScreen = 5562;
+constexpr WPARAM kFrameCommandLeaveFullScreen = 5563;

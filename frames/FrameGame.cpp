@@ -1,0 +1,478 @@
+#include "frames/FrameGame.h"
+
+#include "app/Config.h"
+#include "browser/HtmlAppManager.h"
+#include "frames/ClientApp.h"
+#include "frames/CloseMsgWnd.h"
+#include "frames/FrameIds.h"
+#include "frames/LinkOpener.h"
+#include "frames/LoginTracking.h"
+#include "net/Endpoints.h"
+#include "res/VstormResources.h"
+#include "ui/Drawing.h"
+#include "ui/Fonts.h"
+#include "ui/TextBuf.h"
+
+#include <mshtml.h>
+
+#include <cwchar>
+
+namespace {
+
+constexpr DWORD kBackStyle = WS_POPUP | WS_VISIBLE;
+constexpr DWORD kFrameStyle = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD kViewStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kTooltipStyle = WS_POPUP | WS_CLIPCHILDREN;
+constexpr int kBigIconSize = 48;
+constexpr int kSmallIconSize = 32;
+constexpr int kNavigateNoHistory = 2;
+
+constexpr wchar_t kTitleFontFamily[] = L"Tahoma";
+constexpr Gdiplus::REAL kTitleFontPoints = 9.0f;
+constexpr Gdiplus::ARGB kTitleColor = 0xFFFFFFFF;
+constexpr Gdiplus::ARGB kGameBackgroundColor = 0x0023373C;
+constexpr Gdiplus::ARGB kMenuHoverColor = 0xFF9CD0FE;
+constexpr int kMenuItemHeight = 24;
+constexpr Gdiplus::REAL kTitleLeft = 22.0f;
+constexpr Gdiplus::REAL kTitleTop = 4.0f;
+constexpr Gdiplus::REAL kTitleHeight = 20.0f;
+constexpr int kCaptionBarWidth = 1366;
+
+struct CaptionButton {
+    int id;
+    int rightOffset;   // the button's right edge, from the client's right
+    int top;
+    int width;
+    int height;
+    int images[4];     // normal, hover, pressed, disabled; or the strip alone
+    bool strip;
+    int rightAnchor;
+    const wchar_t* tip;
+};
+
+// In this order; the links' creation rectangles overlap the tools button
+// until the first relayout puts each at its anchor.
+constexpr CaptionButton kCaptionButtons[] = {
+    {kCaptionCloseId, 0, 0, 25, 25, {IDB_CAPTION_CLOSE, IDB_CAPTION_CLOSE_HOVER, IDB_CAPTION_CLOSE_PRESSED,
+                                      IDB_CAPTION_CLOSE}, false, 1, L""},
+    {kCaptionMaximizeId, 25, 0, 25, 25, {IDB_CAPTION_MAXIMIZE, IDB_CAPTION_MAXIMIZE_HOVER,
+                                         IDB_CAPTION_MAXIMIZE_PRESSED, IDB_CAPTION_MAXIMIZE}, false, 25,
+     L"最大化"},
+    {kCaptionRestoreId, 25, 0, 25, 25, {IDB_CAPTION_RESTORE, IDB_CAPTION_RESTORE_HOVER,
+                                        IDB_CAPTION_RESTORE_PRESSED, IDB_CAPTION_RESTORE}, false, 25, L"还原"},
+    {kCaptionMinimizeId, 50, 0, 25, 25, {IDB_CAPTION_MINIMIZE, IDB_CAPTION_MINIMIZE_HOVER,
+                                         IDB_CAPTION_MINIMIZE_PRESSED, IDB_CAPTION_MINIMIZE}, false, 50,
+     L"最小化"},
+    {kFullScreenButtonId, 75, 0, 25, 25, {IDB_CAPTION_FULLSCREEN, IDB_CAPTION_FULLSCREEN_HOVER,
+                                          IDB_CAPTION_FULLSCREEN_PRESSED, IDB_CAPTION_FULLSCREEN}, false, 75,
+     L"全屏(F10)"},
+    {kToolsButtonId, 100, 0, 25, 25, {IDB_CAPTION_TOOLS, IDB_CAPTION_TOOLS_HOVER, IDB_CAPTION_TOOLS_PRESSED,
+                                      IDB_CAPTION_TOOLS}, false, 100, L"工具"},
+    {kServiceLinkId, 113, 2, 41, 22, {IDB_CAPTION_SERVICE}, true, 125, L""},
+    {kForumLinkId, 158, 2, 41, 22, {IDB_CAPTION_FORUM}, true, 170, L""},
+    {kOfficialSiteLinkId, 203, 2, 41, 22, {IDB_CAPTION_OFFICIAL_SITE}, true, 215, L""},
+    {kTopUpLinkId, 248, 2, 41, 22, {IDB_CAPTION_TOPUP}, true, 260, L""},
+};
+
+RECT WorkArea() {
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+bool ScreenAtLeast(SIZE size) {
+    return GetSystemMetrics(SM_CXSCREEN) >= size.cx && GetSystemMetrics(SM_CYSCREEN) >= size.cy;
+}
+
+}  // namespace
+
+CFrameGame::CFrameGame(CClientApp& app) : back(app), app_(app) {
+    wmemset(lastTip_, L'\0', kTipUnits);
+    wmemset(serverId_, L'\0', kServerIdUnits);
+    wmemset(pageTitle_, L'\0', kPageTitleUnits);
+    SetClassName(kClientWindowClass);
+}
+
+// The HTML thread has ended by now (the application joins it first), so no
+// handler can still reach this object.
+CFrameGame::~CFrameGame() = default;
+
+bool CFrameGame::CreateAndRun() {
+    const RECT work = WorkArea();
+    const int x0 = (RectWidth(work) - CFrameBack::kWidth) / 2;
+    const int y0 = (RectHeight(work) - CFrameBack::kHeight) / 2;
+    back.Create(0, nullptr, nullptr, kBackStyle, x0, y0, CFrameBack::kWidth, CFrameBack::kHeight, nullptr);
+    if (ScreenAtLeast(kLoginSize)) minSize = kLoginSize;
+    // No class name given: the object's own (the base would copy its buffer
+    // onto itself).
+    Create(WS_EX_APPWINDOW, nullptr, nullptr, kFrameStyle, x0 + CFrameBack::kGameFrameOffset.x,
+           y0 + CFrameBack::kGameFrameOffset.y, kLoginSize.cx, kLoginSize.cy, back.Hwnd());
+    bool ran = false;
+    if (Hwnd()) {
+        back.gameFrame = this;
+        ran = RunModalLoop();
+    }
+    // The launcher or border must not linger while the exit report goes out.
+    if (HWND backWindow = back.Hwnd()) DestroyWindow(backWindow);
+    return ran;
+}
+
+void CFrameGame::OnCreate(CREATESTRUCTW*) {
+    titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints);
+    titleBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kTitleColor));
+    LoadIconFromResource(true, kBigIconSize);
+    LoadIconFromResource(false, kSmallIconSize);
+    SetWindowTextW(Hwnd(), kProductName);
+
+    // The handlers are in place before the view's browser can exist: the
+    // view is made on the HTML thread, which may fire events at once.
+    view.browser.SetNavigateCompleteHandler([this](const wchar_t* url) { OnNavigateComplete(url); });
+    view.browser.SetNewWindowHandler(
+        [this](IDispatch** ppDisp, VARIANT_BOOL* cancel, DWORD flags, const wchar_t* context, const wchar_t* url) {
+            OnNewWindow(ppDisp, cancel, flags, context, url);
+        });
+    view.browser.SetDocumentCompleteHandler(
+        [this](IDispatch* frame, const wchar_t* url) { OnDocumentComplete(frame, url); });
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    view.Create(0, nullptr, L"", kViewStyle, client, Hwnd());
+    view.Navigate(app_.LandingUrl(), kNavigateNoHistory);
+    view.SetSilent(1);
+
+    PrepareMenu(toolMenu, &CFrameGame::OnToolMenuItem);
+    PrepareMenu(trayMenu, &CFrameGame::OnTrayMenuItem);
+}
+
+void CFrameGame::PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImageItem*)) {
+    menu.SetClassName(kMenuClassName);
+    menu.painter.onItemClick = [this, onItem](CImageItem* item) { (this->*onItem)(item); };
+    menu.painter.itemHeight = kMenuItemHeight;
+    menu.painter.SetHoverColor(kMenuHoverColor);
+}
+
+void CFrameGame::EnterGameMode() {
+    if (gameMode_.exchange(true)) return;
+    back.EnterBackGameMode();
+    view.gameMode = 1;
+    HWND window = Hwnd();
+    ShowWindow(window, SW_HIDE);
+
+    painter.captionDrag = true;
+    painter.fillBackground = true;
+    painter.SetBackgroundColor(kGameBackgroundColor);
+    resizable = true;
+    shaped = true;
+
+    wchar_t configPath[MAX_PATH];
+    MakeConfigPath(app_.ProgramDir(), configPath);
+    bossModifiers = static_cast<UINT>(ReadConfigInt(configPath, kSectionCommon, kKeyBossModifiers));
+    bossKey = static_cast<UINT>(ReadConfigInt(configPath, kSectionCommon, kKeyBossKey));
+
+    AddCaption();
+    tooltip.Create(0, nullptr, nullptr, kTooltipStyle, 0, 0, 0, 0, window);
+
+    if (ScreenAtLeast(kGameMinSize)) minSize = kGameMinSize;
+    const RECT work = WorkArea();
+    MoveWindow(window, (RectWidth(work) - minSize.cx) / 2, (RectHeight(work) - minSize.cy) / 2, minSize.cx,
+               minSize.cy, TRUE);
+    SetTimer(window, kMaximizeTimerId, kMaximizeTimerMs, nullptr);
+}
+
+void CFrameGame::AddCaption() {
+    RECT c{};
+    GetClientRect(Hwnd(), &c);
+    if (CImageStatic* bar = painter.AddStatic(RECT{c.left, c.top, c.left + kCaptionBarWidth, c.top + kCaptionHeight},
+                                              IDB_CAPTION_BAR, kCaptionBarId, true)) {
+        bar->rightAnchor = 0;
+        bar->fixedLeft = 0;
+    }
+    painter.AddStatic(RECT{5, 5, 21, 21}, IDB_CAPTION_ICON, kCaptionIconId, false);
+    for (const CaptionButton& spec : kCaptionButtons) {
+        const int top = spec.strip ? spec.top : c.top + spec.top;
+        const RECT rect{c.right - spec.rightOffset - spec.width, top, c.right - spec.rightOffset,
+                        top + spec.height};
+        CImageButton* button = spec.strip
+                                   ? painter.AddButton(spec.id, rect)
+                                   : painter.AddButton(spec.id, rect, spec.images[0], spec.images[1],
+                                                       spec.images[2], spec.images[3]);
+        if (!button) continue;
+        if (spec.strip) button->SetImageStrip(spec.images[0]);
+        button->SetText(spec.tip);
+        CopyText(button->tooltipText, spec.tip);
+        button->showText = false;
+        button->rightAnchor = spec.rightAnchor;
+    }
+}
+
+void CFrameGame::ToggleFullScreen() {
+    HWND window = Hwnd();
+    if (!window || !IsWindowVisible(window)) return;
+    fullScreen_ = !fullScreen_;
+    painter.captionDrag = !fullScreen_;
+    if (fullScreen_) {
+        SetForegroundWindow(window);
+        SwitchToThisWindow(window, TRUE);
+        if (view.Hwnd()) SetFocus(view.Hwnd());
+        GetWindowRect(window, &savedRect_);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                     SWP_SHOWWINDOW);
+        RECT client{};
+        GetClientRect(window, &client);
+        MoveView(client);
+    } else {
+        SetWindowPos(window, HWND_NOTOPMOST, savedRect_.left, savedRect_.top, RectWidth(savedRect_),
+                     RectHeight(savedRect_), SWP_SHOWWINDOW);
+        // A window maximised on a screen without task bar had the full
+        // screen's size already: no WM_SIZE comes, yet the view must go
+        // back under the caption.
+        LayOut();
+    }
+}
+
+void CFrameGame::MoveView(const RECT& rect) {
+    if (HWND viewWindow = view.Hwnd()) MoveWindow(viewWindow, rect.left, rect.top, RectWidth(rect), RectHeight(rect), TRUE);
+}
+
+void CFrameGame::OnSize(UINT, int, int) { LayOut(); }
+
+void CFrameGame::LayOut() {
+    HWND window = Hwnd();
+    RECT c{};
+    GetClientRect(window, &c);
+    if (!GameMode()) {
+        MoveView(c);
+        return;
+    }
+    if (!IsZoomed(window)) {
+        c.left += 1;
+        c.right -= 1;
+        c.bottom -= 1;
+    }
+    if (fullScreen_) return;
+    c.top += kCaptionHeight;
+    MoveView(c);
+    PlaceBackFrame();
+    back.painter.Redraw();
+}
+
+void CFrameGame::PlaceBackFrame() {
+    HWND backWindow = back.Hwnd();
+    if (!backWindow) return;
+    RECT r{};
+    GetWindowRect(Hwnd(), &r);
+    if (!IsRectEmpty(&r)) InflateRect(&r, back.shadowMargin, back.shadowMargin);
+    MoveWindow(backWindow, r.left, r.top, RectWidth(r), RectHeight(r), TRUE);
+}
+
+void CFrameGame::OnMove(int, int) {
+    if (GameMode()) PlaceBackFrame();
+}
+
+void CFrameGame::OnShowWindow(BOOL show, int status) {
+    CImageCtrl::OnShowWindow(show, status);
+    if (!GameMode() && back.Hwnd()) ShowWindow(back.Hwnd(), show ? SW_SHOW : SW_HIDE);
+}
+
+void CFrameGame::OnDestroy() {
+    titleFont.reset();
+    titleBrush.reset();
+    if (HWND backWindow = back.Hwnd()) PostMessageW(backWindow, WM_CLOSE, 0, 0);
+    if (CHtmlAppManager* manager = HtmlAppManager()) manager->Quit();
+}
+
+LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        if (!GameMode() && back.Hwnd()) {
+            const WPARAM command = wParam & 0xFFF0;
+            if (command == SC_MINIMIZE) ShowWindow(back.Hwnd(), SW_HIDE);
+            if (command == SC_RESTORE) ShowWindow(back.Hwnd(), SW_SHOW);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        ShowTip(L"");
+        break;
+    case kFrameCommandMessage:
+        switch (wParam) {
+        case kFrameCommandEnterGame:
+            EnterGameMode();
+            break;
+        case kFrameCommandClose:
+            DestroyWindow(Hwnd());
+            return 1;
+        case kFrameCommandToggleFullScreen:
+            ToggleFullScreen();
+            break;
+        case kFrameCommandLeaveFullScreen:
+            if (fullScreen_) ToggleFullScreen();
+            break;
+        case kFrameCommandArmLoginTimer:
+            SetTimer(Hwnd(), kLoginTimerId, kLoginTimerMs, nullptr);
+            break;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    const LRESULT result = CImageCtrl::OnMessage(msg, wParam, lParam);
+    if (msg == WM_MOUSEMOVE && !painter.HotButton()) ShowTip(L"");
+    return result;
+}
+
+void CFrameGame::OnTimer(UINT_PTR id) {
+    HWND window = Hwnd();
+    if (id == kLoginTimerId) {
+        KillTimer(window, kLoginTimerId);
+        if (!GameMode()) PostMessageW(window, kFrameCommandMessage, kFrameCommandEnterGame, 0);
+    } else if (id == kMaximizeTimerId) {
+        KillTimer(window, kMaximizeTimerId);
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        SetForegroundWindow(window);
+    }
+}
+
+bool CFrameGame::OnItemHover(CImageButton* button) {
+    if (!button) return true;
+    if (button->id == kToolsButtonId &&
+        ((toolMenu.Hwnd() && IsWindowVisible(toolMenu.Hwnd())) || (trayMenu.Hwnd() && IsWindowVisible(trayMenu.Hwnd())))) {
+        return true;
+    }
+    ShowTip(button->tooltipText[0] ? button->tooltipText : button->text);
+    return true;
+}
+
+void CFrameGame::ShowTip(const wchar_t* text) {
+    if (!text) text = L"";
+    if (wcscmp(text, lastTip_) == 0) return;
+    CopyText(lastTip_, text);
+    tooltip.SetTipText(lastTip_);
+}
+
+void CFrameGame::OnPaintForeground(Gdiplus::Graphics& graphics) {
+    if (!GameMode() || !titleFont || !titleBrush) return;
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    wchar_t title[kPageTitleUnits];
+    CopyPageTitle(title);
+    Gdiplus::StringFormat format;
+    format.SetAlignment(Gdiplus::StringAlignmentNear);
+    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
+    const Gdiplus::RectF box(kTitleLeft, kTitleTop, static_cast<Gdiplus::REAL>(client.right - kTitleRightReserve),
+                             kTitleHeight);
+    graphics.DrawString(title, -1, titleFont.get(), box, &format, titleBrush.get());
+}
+
+bool CFrameGame::OnItemClick(CImageButton* button) {
+    if (!button) return true;
+    switch (button->id) {
+    case kCaptionCloseId: {
+        CloseMsgWnd question;
+        if (question.ShowCloseConfirm(Hwnd()) == IDOK) DestroyWindow(Hwnd());
+        return false;
+    }
+    case kFullScreenButtonId:
+        PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandToggleFullScreen, 0);
+        return true;
+    case kServiceLinkId:
+        OpenLink(kCustomerServiceUrl);
+        return true;
+    case kForumLinkId:
+        OpenLink(kForumUrl);
+        return true;
+    case kOfficialSiteLinkId:
+        OpenLink(kOfficialSiteUrl);
+        return true;
+    case kTopUpLinkId: {
+        wchar_t serverId[kServerIdUnits];
+        CopyServerId(serverId);
+        OpenTopUpLink(app_, serverId);
+        return true;
+    }
+    default:
+        return true;
+    }
+}
+
+void CFrameGame::OnToolMenuItem(CImageItem*) {}
+
+void CFrameGame::OnTrayMenuItem(CImageItem*) {}
+
+void CFrameGame::CopyServerId(wchar_t (&id)[kServerIdUnits]) const {
+    std::lock_guard<std::mutex> hold(pageLock_);
+    CopyText(id, serverId_);
+}
+
+void CFrameGame::CopyPageTitle(wchar_t (&title)[kPageTitleUnits]) const {
+    std::lock_guard<std::mutex> hold(pageLock_);
+    CopyText(title, pageTitle_);
+}
+
+void CFrameGame::SetPageTitle(const wchar_t* title) {
+    {
+        std::lock_guard<std::mutex> hold(pageLock_);
+        CopyText(pageTitle_, title);
+    }
+    if (GameMode()) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+// The handlers below run on the HTML thread.
+
+void CFrameGame::OnNavigateComplete(const wchar_t* url) {
+    if (!GameMode()) {
+        if (IsLoginUserPage(url)) ReadLoginUser();
+        if (IsGameLoginUrl(url)) {
+            TakeServerId(url);
+            PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandArmLoginTimer, 0);
+        }
+    }
+    if (GameMode()) view.OnSize(0, 0, 0);
+}
+
+void CFrameGame::OnDocumentComplete(IDispatch*, const wchar_t* url) {
+    ComPtr<IHTMLDocument2> document;
+    document.Attach(view.browser.GetDocument2());
+    if (!document) return;
+    if (IsLoginUserPage(url)) ReadLoginUser();
+    BSTR rawTitle = nullptr;
+    const HRESULT hr = document->get_title(&rawTitle);
+    ScopedBstr title(rawTitle);
+    if (SUCCEEDED(hr) && title) SetPageTitle(title.Get());
+    if (GameMode()) {
+        view.OnSize(0, 0, 0);
+        return;
+    }
+    if (IsGameLoginUrl(url)) {
+        TakeServerId(url);
+        PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandEnterGame, 0);
+    } else if (IsLoginUserPage(url)) {
+        ReadLoginUser();
+    }
+    if (GameMode()) view.OnSize(0, 0, 0);
+}
+
+void CFrameGame::OnNewWindow(IDispatch**, VARIANT_BOOL* cancel, DWORD, const wchar_t*, const wchar_t* url) {
+    // The page never gets a browser window of its own.
+    if (cancel) *cancel = VARIANT_TRUE;
+    OpenLink(url);
+}
+
+void CFrameGame::TakeServerId(const wchar_t* url) {
+    std::lock_guard<std::mutex> hold(pageLock_);
+    ExtractServerId(url, serverId_);
+}
+
+void CFrameGame::ReadLoginUser() {
+    ComPtr<IHTMLDocument3> document;
+    document.Attach(view.browser.GetDocument3());
+    if (!document) return;
+    ScopedBstr id(SysAllocString(L"login_user"));
+    ComPtr<IHTMLElement> element;
+    if (FAILED(document->getElementById(id.Get(), element.Receive())) || !element) return;
+    BSTR rawText = nullptr;
+    const HRESULT hr = element->get_innerText(&rawText);
+    ScopedBstr text(rawText);
+    if (SUCCEEDED(hr) && text) app_.SetUserName(text.Get());
+}

@@ -1,0 +1,119 @@
+// The client's main window: a borderless skinned window whose client area
+// is the HTML view with the game's pages.
+//
+// It lives in two modes. In login mode it is a 788 x 445 window over the
+// back frame's panel, showing the login and server pages. When the player
+// enters a server (2277 / 1001) it switches once to game mode: a 25-pixel
+// caption bar with the page title and a row of buttons, resizable, maximised,
+// with the back frame as a soft border around it; F10 and the full-screen
+// button toggle full screen.
+//
+// The view lives on the HTML thread: the frame creates and commands it only
+// through the view's marshalled calls, and the browser's handlers reach the
+// frame only by posting it 2277. The page's facts (user name, server id,
+// title) are written there and read here, so they sit behind a lock and
+// are handed out as copies.
+#pragma once
+
+#include "browser/MyHtml.h"
+#include "frames/FrameBack.h"
+#include "ui/ImageCtrl.h"
+#include "ui/ImageMenu.h"
+#include "ui/ImageTipCtrl.h"
+
+#include <windows.h>
+#include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN
+#include <gdiplus.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+class CClientApp;
+
+class CFrameGame : public CImageCtrl {
+public:
+    static constexpr wchar_t kMenuClassName[] = L"orvane_menu";
+    static constexpr SIZE kLoginSize{788, 445};
+    static constexpr SIZE kGameMinSize{1020, 704};
+    static constexpr int kCaptionHeight = 25;
+    // The title never runs under the caption's buttons.
+    static constexpr int kTitleRightReserve = 310;
+    static constexpr size_t kTipUnits = 64;
+    static constexpr size_t kServerIdUnits = 64;
+    static constexpr size_t kPageTitleUnits = 260;
+
+    explicit CFrameGame(CClientApp& app);
+    ~CFrameGame() override;
+
+    // Creates the back frame and this window over it, and runs the modal
+    // loop until this window is gone; then the back frame goes too. False
+    // when the window cannot be made.
+    bool CreateAndRun();
+    // The switch to game mode; does nothing the second time.
+    void EnterGameMode();
+    // Only while the window is visible.
+    void ToggleFullScreen();
+    // The tooltip of the element under the cursor; empty text hides it.
+    void ShowTip(const wchar_t* text);
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
+    void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7
+    void OnDestroy() override;                                                   // slot 8
+    void OnMove(int x, int y) override;                                          // slot 9
+    void OnSize(UINT type, int cx, int cy) override;                             // slot 10
+    void OnShowWindow(BOOL show, int status) override;                           // slot 14
+    void OnTimer(UINT_PTR id) override;                                          // slot 15
+    bool OnItemClick(CImageButton* button) override;                             // slot 18
+    bool OnItemHover(CImageButton* button) override;                             // slot 19
+    void OnPaintForeground(Gdiplus::Graphics& graphics) override;                // slot 23
+
+    // Browser handlers (HTML thread).
+    void OnNavigateComplete(const wchar_t* url);
+    void OnDocumentComplete(IDispatch* frame, const wchar_t* url);
+    void OnNewWindow(IDispatch** ppDisp, VARIANT_BOOL* cancel, DWORD flags, const wchar_t* context,
+                     const wchar_t* url);
+
+    bool GameMode() const { return gameMode_.load(); }
+    bool FullScreen() const { return fullScreen_; }
+    // Copies of the page's facts, taken under the lock.
+    void CopyServerId(wchar_t (&id)[kServerIdUnits]) const;
+    void CopyPageTitle(wchar_t (&title)[kPageTitleUnits]) const;
+
+    std::unique_ptr<Gdiplus::Font> titleFont;
+    std::unique_ptr<Gdiplus::SolidBrush> titleBrush;
+    CImageMenu toolMenu;
+    CImageMenu trayMenu;
+    CImageTipCtrl tooltip;
+    CMyHtml view;
+    CFrameBack back;
+    UINT bossModifiers = 0;      // read from Config.ini; the hot key stays Alt+D
+    UINT bossKey = 0;
+
+private:
+    void PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImageItem*));
+    void OnToolMenuItem(CImageItem* item);
+    void OnTrayMenuItem(CImageItem* item);
+    void AddCaption();
+    // The view (and in game mode the back frame) fitted to the window.
+    void LayOut();
+    // The back frame placed around the window, shadowMargin larger.
+    void PlaceBackFrame();
+    void MoveView(const RECT& rect);
+    void SetPageTitle(const wchar_t* title);
+    // On the HTML thread: the server id of a game-login address, and the
+    // user name from the page's "login_user" element.
+    void TakeServerId(const wchar_t* url);
+    void ReadLoginUser();
+
+    CClientApp& app_;
+    wchar_t lastTip_[kTipUnits];
+    bool fullScreen_ = false;
+    RECT savedRect_{0, 0, 0, 0};
+    std::atomic<bool> gameMode_{false};
+
+    // The page's facts: written on the HTML thread, read on this one.
+    mutable std::mutex pageLock_;
+    wchar_t serverId_[kServerIdUnits];
+    wchar_t pageTitle_[kPageTitleUnits];
+};

@@ -1,0 +1,16 @@
+// The test build of the client, vstorm_fake.exe: the real client whose HTML
+// thread makes fake browser controls, so that whole-program tests can drive
+// pages. The pages come from a script beside the program, read at start:
+//
+//     page <url>              starts a page (every line below belongs to it)
+//     title <text>
+//     element <id> <text>     an element with this inner text
+//     popup <url>             the page asks for a new window
+//     then <url>              once complete, the page navigates there
+//
+// At exit the program writes what its fake controls saw beside itself:
+// one "navigate <url>", "opened <url>" or "refresh" line each.
+#pragma once
+
+inline constexpr wchar_t kFakePagesFile[] = L"fake-pages.txt";
+inline constexpr wchar_t kFakeLogFile[] = L"fake-log.txt";

@@ -1,0 +1,84 @@
+#include "app/GameApp.h"
+#include "tests/support/FakeClient.h"
+#include "tests/support/FakeWebBrowser.h"
+#include "tests/support/TestFiles.h"
+#include "ui/Scoped.h"
+#include "ui/TextBuf.h"
+
+#include <windows.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+class FakeBrowserGameApp : public gameApp {
+protected:
+    std::unique_ptr<CHtmlAppManager> MakeHtmlManager() override {
+        return std::make_unique<FakeBrowserThreadManager<CHtmlAppManager>>();
+    }
+};
+
+std::wstring ProgramFile(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.rfind(L'\\') + 1) + name;
+}
+
+void LoadPages() {
+    std::wistringstream lines(AnsiToWide(ReadFileBytes(ProgramFile(kFakePagesFile)).c_str(), CP_UTF8));
+    std::wstring line;
+    std::wstring url;
+    FakePage page;
+    auto store = [&] {
+        if (!url.empty()) FakeWeb::SetPage(url, page);
+    };
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        const size_t space = line.find(L' ');
+        const std::wstring word = line.substr(0, space);
+        const std::wstring rest = space == std::wstring::npos ? L"" : line.substr(space + 1);
+        if (word == L"page") {
+            store();
+            url = rest;
+            page = FakePage();
+        } else if (word == L"title") {
+            page.title = rest;
+        } else if (word == L"element") {
+            const size_t gap = rest.find(L' ');
+            page.elements[rest.substr(0, gap)].innerText = gap == std::wstring::npos ? L"" : rest.substr(gap + 1);
+        } else if (word == L"popup") {
+            page.popups.push_back(rest);
+        } else if (word == L"then") {
+            page.then = rest;
+        }
+    }
+    store();
+}
+
+void WriteLog() {
+    std::wstring log;
+    for (const std::wstring& url : FakeWeb::Navigations()) log += L"navigate " + url + L"\n";
+    for (const std::wstring& url : FakeWeb::OpenedWindows()) log += L"opened " + url + L"\n";
+    for (int i = 0; i < FakeWeb::Refreshes(); ++i) log += L"refresh\n";
+    char bytes[16384];
+    WideToAnsi(log.c_str(), bytes, CP_UTF8);
+    WriteFileBytes(ProgramFile(kFakeLogFile), bytes);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    OleSession ole;
+    if (ole.Result() != S_OK) return 0;
+    LoadPages();
+    {
+        FakeBrowserGameApp app;
+        g_app = &app;
+        app.Run();
+        g_app = nullptr;
+    }
+    WriteLog();
+    return 0;
+}
