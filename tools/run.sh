@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the client and starts it under Wine from its own folder
-# (build/run), inside a private Xvfb when there is no display. A loopback
-# demo server (tools/demo-server.py) stands in for the deployment's web
-# servers meanwhile and logs what the client sends to build/run/demo-server.log.
+# (build/run). On a desktop it runs until the player closes it; with no
+# display it runs in a private Xvfb, a screenshot goes to build/run/ and the
+# client is closed after a few seconds. A loopback demo server
+# (tools/demo-server.py) stands in for the deployment's web servers
+# meanwhile and logs what the client sends to build/run/demo-server.log.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
@@ -35,11 +37,39 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
+# On a desktop the client runs until the player closes it. Without a
+# display it runs in a private Xvfb: a screenshot of the launcher goes to
+# build/run/, then the client is closed as a player would close it.
+desktop=
+if [ -n "${DISPLAY:-}" ]; then
+  desktop=yes
+else
+  "$root/tools/setup.sh" imagemagick
+fi
 wine_session_start "$build/wineprefix" yes
 cp "$build/bin/vstorm.exe" "$run/"
 cd "$run"
 status=0
-"$WINE64" vstorm.exe || status=$?
+if [ -n "$desktop" ]; then
+  "$WINE64" vstorm.exe || status=$?
+else
+  "$WINE64" vstorm.exe &
+  client=$!
+  sleep 8
+  import -window root "$run/screenshot.png" && echo "Screenshot of the launcher: build/run/screenshot.png"
+  # taskkill without /F asks the client's windows to close, as their close
+  # boxes do; a client that does not end within the deadline is killed.
+  "$WINE64" taskkill /IM vstorm.exe >/dev/null 2>&1 || true
+  for _ in $(seq 60); do
+    kill -0 "$client" 2>/dev/null || break
+    sleep 0.5
+  done
+  if kill -0 "$client" 2>/dev/null; then
+    echo "vstorm.exe did not end after the close request; killing it" >&2
+    "$WINE64" taskkill /F /IM vstorm.exe >/dev/null 2>&1 || true
+  fi
+  wait "$client" || status=$?
+fi
 echo "vstorm.exe exited with $status; its folder is build/run"
 echo "What the demo server received (build/run/demo-server.log):"
 grep -v '^ready' "$log" || true
