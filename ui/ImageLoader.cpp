@@ -55,12 +55,21 @@ OwnedImage LoadPngResource(int id) {
         GlobalFree(block);
         return OwnedImage();
     }
-    auto image = std::make_unique<Gdiplus::Image>(stream.Get(), TRUE);
-    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 ||
-        image->GetHeight() == 0) {
-        return OwnedImage();
+    Gdiplus::Image decoded(stream.Get(), TRUE);
+    const INT width = static_cast<INT>(decoded.GetWidth());
+    const INT height = static_cast<INT>(decoded.GetHeight());
+    if (decoded.GetLastStatus() != Gdiplus::Ok || width == 0 || height == 0) return OwnedImage();
+    // Decoded once into premultiplied pixels: drawing a PNG-backed image
+    // converts every pixel on every paint, which costs a layered window
+    // more than handing its frame to the system.
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppPARGB);
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) return OwnedImage();
+    {
+        Gdiplus::Graphics graphics(bitmap.get());
+        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        if (graphics.DrawImage(&decoded, 0, 0, width, height) != Gdiplus::Ok) return OwnedImage();
     }
-    return OwnedImage(std::move(image), std::move(stream));
+    return OwnedImage(std::move(bitmap));
 }
 
 OwnedImage CropImage(Gdiplus::Image* source, int x, int width, int height) {

@@ -2,8 +2,10 @@
 // cut out of strips.
 //
 // A GDI+ image decoded from a stream may read the stream again for as long
-// as it lives, so the stream is kept in the same owning object and released
-// after the image. Elements hold their images as OwnedImage.
+// as it lives, so an image made from a stream keeps it in the same owning
+// object and releases it after the image. Resource images are decoded once
+// into premultiplied bitmaps and need no stream. Elements hold their images
+// as OwnedImage.
 #pragma once
 
 #include "ui/Scoped.h"
@@ -38,7 +40,8 @@ private:
 };
 
 // The "PNG" resource of the executable with the low 16 bits of id as its
-// integer name, decoded with embedded colour management. Empty for id 0, a
+// integer name, decoded with embedded colour management into a 32-bit
+// premultiplied bitmap. Empty for id 0, a
 // missing resource or data that does not decode.
 OwnedImage LoadPngResource(int id);
 
