@@ -4,6 +4,7 @@
 // report on every run, and keeps its books whatever the endpoint does.
 #include "net/Endpoints.h"
 #include "net/MacList.h"
+#include "net/PostForm.h"
 #include "net/UnixTime.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ClientFolder.h"
@@ -132,31 +133,53 @@ TEST_F(VstormReports, RefusedOrResetPostsAreNotRetriedAndTheBooksAreKept) {
     EXPECT_EQ(2u, server.Requests().size());
 }
 
-// A silent endpoint holds each report for the poster's 30-second time-outs
-// (the poster's own test shows they end the wait), so the client is ended
-// once its report has arrived; what counts is what it wrote first.
-TEST_F(VstormReports, SilentEndpointHoldsTheClientButTheRunIsCounted) {
-    LoopbackHttpServer server(Mode::Silent, StatsPort());
-    for (size_t run = 1; run <= 2; ++run) {
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        std::wstring line = L"\"" + exe + L"\"";
-        ASSERT_TRUE(CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(),
-                                   &si, &pi));
-        ScopedKernelHandle process(pi.hProcess);
-        ScopedKernelHandle thread(pi.hThread);
-        const bool posted = server.WaitForRequests(run, 20000);
-        EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(process.Get(), 0)) << "waiting for the answer";
-        TerminateProcess(process.Get(), kProgramDidNotEnd);
-        WaitForSingleObject(process.Get(), 5000);
-        ASSERT_TRUE(posted);
-        EXPECT_EQ(std::to_wstring(run), Value(kSectionCommon, kKeyRunCount));
+// Whatever the endpoint does, each report ends at the poster's deadline:
+// the run is counted, both reports reach it once, and the client ends on
+// its own.
+TEST_F(VstormReports, HostileEndpointsHoldTheClientOnlyUntilTheDeadlines) {
+    // About twice the deadline: two reports, with room for the start-up and
+    // for a busy machine.
+    const DWORD limitMs = 2 * kPostDeadlineMs + 8000;
+    for (Mode mode : {Mode::Silent, Mode::Trickle}) {
+        WriteConfigText(config.c_str(), kSectionCommon, kKeyRunCount, L"0");
+        LoopbackHttpServer server(mode, StatsPort());
+        server.SetDelay(1000);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(0u, Start());
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_LT(elapsed, limitMs) << static_cast<int>(mode);
+        EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+        std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+        ASSERT_EQ(2u, requests.size()) << static_cast<int>(mode);
+        EXPECT_EQ(0u, requests[0].body.find("game_id=174&action=install&"));
+        EXPECT_EQ(0u, requests[1].body.find("game_id=174&action=close&"));
     }
-    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
-    ASSERT_EQ(2u, requests.size());
-    EXPECT_EQ(0u, requests[0].body.find("game_id=174&action=install&")) << "held at the install report";
-    EXPECT_EQ(0u, requests[1].body.find("game_id=174&action=close&")) << "held at the exit report";
+}
+
+size_t CountInstallReports(const std::vector<LoopbackHttpServer::Request>& requests) {
+    size_t count = 0;
+    for (const auto& request : requests) {
+        if (request.body.find("&action=install&") != std::string::npos) ++count;
+    }
+    return count;
+}
+
+// Clients started together in one folder keep one set of books: the first
+// start of a fresh folder reports the install once, and every start counts.
+TEST_F(VstormReports, RacingStartsCountEveryRunAndReportOneInstall) {
+    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    for (int round = 1; round <= 3; ++round) {
+        DeleteFileW(config.c_str());
+        const size_t before = server.Requests().size();
+        for (int pair = 1; pair <= 2; ++pair) {
+            EXPECT_EQ(std::vector<DWORD>(2, 0u), StartTogether(2));
+            EXPECT_EQ(std::to_wstring(2 * pair), Value(kSectionCommon, kKeyRunCount)) << round;
+        }
+        std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+        requests.erase(requests.begin(), requests.begin() + static_cast<ptrdiff_t>(before));
+        EXPECT_EQ(1u, CountInstallReports(requests)) << round;
+        EXPECT_EQ(5u, requests.size()) << round;
+    }
 }
 
 }  // namespace
