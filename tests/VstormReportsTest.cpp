@@ -133,6 +133,26 @@ TEST_F(VstormReports, RefusedOrResetPostsAreNotRetriedAndTheBooksAreKept) {
     EXPECT_EQ(2u, server.Requests().size());
 }
 
+size_t CountInstallReports(const std::vector<LoopbackHttpServer::Request>& requests) {
+    size_t count = 0;
+    for (const auto& request : requests) {
+        if (request.body.find("&action=install&") != std::string::npos) ++count;
+    }
+    return count;
+}
+
+// Books that cannot be written (a folder where Config.ini should be stops
+// even an administrator) make every start a first one.
+TEST_F(VstormReports, UnwritableBooksReportEveryStartAsTheFirst) {
+    ASSERT_TRUE(CreateDirectoryW(config.c_str(), nullptr));
+    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    EXPECT_EQ(std::vector<DWORD>(2, 0u), StartTogether(2));
+    EXPECT_EQ(0u, Start());
+    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+    EXPECT_EQ(6u, requests.size());
+    EXPECT_EQ(3u, CountInstallReports(requests));
+}
+
 // Whatever the endpoint does, each report ends at the poster's deadline:
 // the run is counted, both reports reach it once, and the client ends on
 // its own.
@@ -154,14 +174,6 @@ TEST_F(VstormReports, HostileEndpointsHoldTheClientOnlyUntilTheDeadlines) {
         EXPECT_EQ(0u, requests[0].body.find("game_id=174&action=install&"));
         EXPECT_EQ(0u, requests[1].body.find("game_id=174&action=close&"));
     }
-}
-
-size_t CountInstallReports(const std::vector<LoopbackHttpServer::Request>& requests) {
-    size_t count = 0;
-    for (const auto& request : requests) {
-        if (request.body.find("&action=install&") != std::string::npos) ++count;
-    }
-    return count;
 }
 
 // Clients started together in one folder keep one set of books: the first
