@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +57,22 @@ protected:
     void SetUp() override {
         ASSERT_NE(0, StatsPort()) << "the client must be built with a loopback endpoint";
         ClientFolderTest::SetUp();
+    }
+
+    // Other programs built with the same endpoint can post to this test's
+    // server while it runs; reports carrying this agent id are this test's.
+    const int agentTag = static_cast<int>(std::random_device()() % 1000000000u) + 1;
+
+    void TagBooks() {
+        WriteConfigInt(config.c_str(), kSectionCommon, kKeyAgentId, agentTag);
+    }
+    std::vector<LoopbackHttpServer::Request> Mine(const LoopbackHttpServer& server) const {
+        const std::string field = "&agent_id=" + std::to_string(agentTag) + "&";
+        std::vector<LoopbackHttpServer::Request> mine;
+        for (const auto& request : server.Requests()) {
+            if (request.body.find(field) != std::string::npos) mine.push_back(request);
+        }
+        return mine;
     }
 
     // Checks one report: its fields in order, its time stamp within the
@@ -161,6 +178,7 @@ TEST_F(VstormReports, HostileEndpointsHoldTheClientOnlyUntilTheDeadlines) {
     // for a busy machine.
     const DWORD limitMs = 2 * kPostDeadlineMs + 8000;
     for (Mode mode : {Mode::Silent, Mode::Trickle}) {
+        TagBooks();
         WriteConfigText(config.c_str(), kSectionCommon, kKeyRunCount, L"0");
         LoopbackHttpServer server(mode, StatsPort());
         server.SetDelay(1000);
@@ -169,7 +187,7 @@ TEST_F(VstormReports, HostileEndpointsHoldTheClientOnlyUntilTheDeadlines) {
         const DWORD elapsed = GetTickCount() - start;
         EXPECT_LT(elapsed, limitMs) << static_cast<int>(mode);
         EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
-        std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+        std::vector<LoopbackHttpServer::Request> requests = Mine(server);
         ASSERT_EQ(2u, requests.size()) << static_cast<int>(mode);
         EXPECT_EQ(0u, requests[0].body.find("game_id=174&action=install&"));
         EXPECT_EQ(0u, requests[1].body.find("game_id=174&action=close&"));
@@ -182,12 +200,13 @@ TEST_F(VstormReports, RacingStartsCountEveryRunAndReportOneInstall) {
     LoopbackHttpServer server(Mode::Normal, StatsPort());
     for (int round = 1; round <= 3; ++round) {
         DeleteFileW(config.c_str());
-        const size_t before = server.Requests().size();
+        TagBooks();
+        const size_t before = Mine(server).size();
         for (int pair = 1; pair <= 2; ++pair) {
             EXPECT_EQ(std::vector<DWORD>(2, 0u), StartTogether(2));
             EXPECT_EQ(std::to_wstring(2 * pair), Value(kSectionCommon, kKeyRunCount)) << round;
         }
-        std::vector<LoopbackHttpServer::Request> requests = server.Requests();
+        std::vector<LoopbackHttpServer::Request> requests = Mine(server);
         requests.erase(requests.begin(), requests.begin() + static_cast<ptrdiff_t>(before));
         EXPECT_EQ(1u, CountInstallReports(requests)) << round;
         EXPECT_EQ(5u, requests.size()) << round;
