@@ -163,6 +163,7 @@ size_t CountInstallReports(const std::vector<LoopbackHttpServer::Request>& reque
 TEST_F(VstormReports, UnwritableBooksReportEveryStartAsTheFirst) {
     ASSERT_TRUE(CreateDirectoryW(config.c_str(), nullptr));
     LoopbackHttpServer server(Mode::Normal, StatsPort());
+    ASSERT_TRUE(server.Listening());
     EXPECT_EQ(std::vector<DWORD>(2, 0u), StartTogether(2));
     EXPECT_EQ(0u, Start());
     std::vector<LoopbackHttpServer::Request> requests = server.Requests();
@@ -181,6 +182,7 @@ TEST_F(VstormReports, HostileEndpointsHoldTheClientOnlyUntilTheDeadlines) {
         TagBooks();
         WriteConfigText(config.c_str(), kSectionCommon, kKeyRunCount, L"0");
         LoopbackHttpServer server(mode, StatsPort());
+        ASSERT_TRUE(server.Listening());
         server.SetDelay(1000);
         const DWORD start = GetTickCount();
         EXPECT_EQ(0u, Start());
@@ -198,6 +200,7 @@ TEST_F(VstormReports, HostileEndpointsHoldTheClientOnlyUntilTheDeadlines) {
 // start of a fresh folder reports the install once, and every start counts.
 TEST_F(VstormReports, RacingStartsCountEveryRunAndReportOneInstall) {
     LoopbackHttpServer server(Mode::Normal, StatsPort());
+    ASSERT_TRUE(server.Listening());
     for (int round = 1; round <= 3; ++round) {
         DeleteFileW(config.c_str());
         TagBooks();
