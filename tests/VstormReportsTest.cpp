@@ -158,19 +158,6 @@ size_t CountInstallReports(const std::vector<LoopbackHttpServer::Request>& reque
     return count;
 }
 
-// Books that cannot be written (a folder where Config.ini should be stops
-// even an administrator) make every start a first one.
-TEST_F(VstormReports, UnwritableBooksReportEveryStartAsTheFirst) {
-    ASSERT_TRUE(CreateDirectoryW(config.c_str(), nullptr));
-    LoopbackHttpServer server(Mode::Normal, StatsPort());
-    ASSERT_TRUE(server.Listening());
-    EXPECT_EQ(std::vector<DWORD>(2, 0u), StartTogether(2));
-    EXPECT_EQ(0u, Start());
-    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
-    EXPECT_EQ(6u, requests.size());
-    EXPECT_EQ(3u, CountInstallReports(requests));
-}
-
 // Whatever the endpoint does, each report ends at the poster's deadline:
 // the run is counted, both reports reach it once, and the client ends on
 // its own.
