@@ -7,16 +7,49 @@
 // Reads use an empty default and a 64-unit buffer, so at most 63 characters
 // arrive; integers are read as a base-10 strtol does (leading blanks, an
 // optional sign, digits; anything else ends the number, nothing is 0).
+//
+// A program folder whose Config.ini path does not fit MAX_PATH has no
+// Config.ini: its path is empty, every read gives the empty default and no
+// write reaches a file. A cut path would name another file or folder.
 #pragma once
 
 #include "app/Product.h"
+#include "ui/Scoped.h"
 
 #include <windows.h>
 
 constexpr size_t kConfigValueUnits = 64;
+// How long a start waits for another client of the same folder to finish
+// its turn with Config.ini; the turns last a few profile reads and writes.
+constexpr DWORD kConfigLockWaitMs = 5000;
+constexpr size_t kConfigLockNameUnits = 64;
 
-// programDir, "\", "Config.ini" ("%s\%s", cut to MAX_PATH units).
-void MakeConfigPath(const wchar_t* programDir, wchar_t (&path)[MAX_PATH]);
+// programDir, "\", "Config.ini" ("%s\%s"). False, with an empty path,
+// when programDir is empty or the path does not fit.
+bool MakeConfigPath(const wchar_t* programDir, wchar_t (&path)[MAX_PATH]);
+
+// The name of the lock of the clients of one folder: a prefix and a hash of
+// the upper-cased folder path (the file system ignores case, and a mutex
+// name cannot hold the path's backslashes).
+void MakeConfigLockName(const wchar_t* programDir, wchar_t (&name)[kConfigLockNameUnits]);
+
+// Takes the lock of the clients of one folder for the life of the object,
+// so that their read-count, decide, store-count turns do not interleave. A
+// lock abandoned by a client that died is taken over; one not given within
+// kConfigLockWaitMs is gone without (the client still runs and reports).
+class CConfigLock {
+public:
+    explicit CConfigLock(const wchar_t* programDir);
+    ~CConfigLock();
+    CConfigLock(const CConfigLock&) = delete;
+    CConfigLock& operator=(const CConfigLock&) = delete;
+
+    bool Held() const { return held_; }
+
+private:
+    ScopedKernelHandle mutex_;
+    bool held_ = false;
+};
 
 // The integer value of text as strtol(text, nullptr, 10) gives it.
 int ParseConfigInt(const wchar_t* text);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <string>
 #include <utility>
 
 gameApp* g_app = nullptr;
@@ -17,6 +18,8 @@ gameApp* g_app = nullptr;
 namespace {
 
 constexpr double kClientVersion = 1.15;
+// The longest path the platform knows.
+constexpr DWORD kLongPathUnits = 32768;
 
 // Keeps RunCount from overflowing: a saturated counter stays positive and
 // never makes a later start look like the first.
@@ -33,11 +36,22 @@ gameApp::gameApp() {
     wmemset(userName, L'\0', 64);
 }
 
+bool ProgramDirOf(const wchar_t* modulePath, wchar_t (&dir)[MAX_PATH]) {
+    wmemset(dir, L'\0', MAX_PATH);
+    if (!modulePath) return false;
+    const wchar_t* slash = wcsrchr(modulePath, L'\\');
+    const size_t length = slash ? static_cast<size_t>(slash - modulePath) : wcslen(modulePath);
+    if (length >= MAX_PATH) return false;
+    return Format(dir, L"%.*s", static_cast<int>(length), modulePath);
+}
+
 void gameApp::ReadProgramDir() {
-    wmemset(programDir, L'\0', MAX_PATH);
-    GetModuleFileNameW(nullptr, programDir, MAX_PATH);
-    programDir[MAX_PATH - 1] = L'\0';
-    if (wchar_t* slash = wcsrchr(programDir, L'\\')) *slash = L'\0';
+    // The whole path, however long: cut to MAX_PATH first, its last
+    // backslash could be one of a parent folder's.
+    std::wstring path(kLongPathUnits, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], kLongPathUnits);
+    path.resize(length < kLongPathUnits ? length : 0);
+    ProgramDirOf(path.c_str(), programDir);
 }
 
 bool gameApp::InitInstance() {
@@ -50,22 +64,31 @@ bool gameApp::InitInstance() {
     ScopedKernelHandle mutex(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
     if (GetLastError() != ERROR_ALREADY_EXISTS) instanceMutex = std::move(mutex);
 
+    // Without a program folder, or with one too long for the path, there
+    // is no Config.ini: everything reads as empty or 0 and nothing is kept.
     wchar_t configPath[MAX_PATH];
     MakeConfigPath(programDir, configPath);
     wchar_t version[16];
     FormatClientVersion(version);
-    WriteConfigText(configPath, kSectionGameInfo, kKeyVersion, version);
-    agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
-    siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);
-    const int runCount = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
     wchar_t installTime[kConfigValueUnits];
-    ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime);
+    int runCount = 0;
+    {
+        // Clients started together in this folder take turns, so each
+        // counts its run on top of the other's and only one sees the count
+        // of a first run.
+        CConfigLock turn(programDir);
+        WriteConfigText(configPath, kSectionGameInfo, kKeyVersion, version);
+        agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
+        siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);
+        runCount = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
+        ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime);
+        // The run is counted before the install report goes out: a client
+        // killed while its report is held must not report the install again
+        // on its next start.
+        WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
+    }
 
     BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
-    // The run is counted before the install report goes out: an endpoint
-    // that never answers holds the post until its time-outs, and a client
-    // killed meanwhile must not report the install again on its next start.
-    WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
     if (runCount == 0) SendInstallReport(agentId, siteId);
 
     // Ready to take requests before the game frame can send the first one.
@@ -78,6 +101,7 @@ bool gameApp::InitInstance() {
         if (frame.GameMode()) {
             wchar_t outTime[32];
             Format(outTime, L"%I64u", UnixTimeNow());
+            CConfigLock turn(programDir);
             WriteConfigText(configPath, kSectionExtension, kKeyOutTime, outTime);
             WriteConfigText(configPath, kSectionExtension, kKeyCounts, L"0");
         }
@@ -90,7 +114,12 @@ bool gameApp::InitInstance() {
     htmlThread.DestroyManager();
 
     SendExitReport(agentId, siteId, userNameAnsi);
-    WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
+    {
+        // A profile write rewrites the whole file: one from a client
+        // starting meanwhile must not be undone by this one.
+        CConfigLock turn(programDir);
+        WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
+    }
     instanceMutex.Reset();
     return false;
 }

@@ -61,5 +61,9 @@ private:
 // the application object, null otherwise.
 extern gameApp* g_app;
 
+// The program folder of an executable's full path: everything before its
+// last backslash. False, with dir empty, when that does not fit dir.
+bool ProgramDirOf(const wchar_t* modulePath, wchar_t (&dir)[MAX_PATH]);
+
 // The client version written to Config.ini: the constant formatted "%0.2f".
 void FormatClientVersion(wchar_t (&text)[16]);

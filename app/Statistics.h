@@ -36,6 +36,7 @@ void BuildLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* installTim
                      int runCount);
 
 // Build a report with the time and device identity of now and post it;
-// they return when the exchange is over, and a failure is ignored.
+// they return when the exchange is over, at the latest at the poster's
+// deadline, and a failure is ignored.
 void SendInstallReport(int agentId, int siteId);
 void SendExitReport(int agentId, int siteId, const char* userName);

@@ -5,7 +5,14 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -17,6 +24,12 @@ constexpr DWORD kAddOrReplace = HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE;
 constexpr DWORD_PTR kContext = 1;
 constexpr DWORD kHostBytes = 64;
 constexpr DWORD kPathChars = 256;
+// The last part of the deadline: the caller closes the handles this long
+// before the deadline and waits the rest for the worker to come back. Not
+// every WinINet returns from a blocked call when its handle is closed (Wine
+// does not); a worker still blocked at the deadline is left to end on its
+// own, and the process may end without it.
+constexpr DWORD kCancelGraceMs = 500;
 
 // Members close in reverse order: request, connection, root.
 struct PostHandles {
@@ -24,6 +37,54 @@ struct PostHandles {
     ScopedInternet connection;
     ScopedInternet request;
 };
+
+// What the caller and the worker share. The worker can outlive the call, so
+// it has its own copy of the request and its own reply buffer: it never
+// touches the caller's memory.
+struct Exchange {
+    std::string endpoint;
+    std::string body;
+    DWORD deadlineMs = 0;
+    ScopedKernelHandle finished{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+
+    std::mutex lock;
+    // Set by the caller at the deadline: the handles are closed, and the
+    // worker opens no more and adds nothing to the reply.
+    bool cancelled = false;
+    PostHandles handles;
+    char reply[kFormBufferBytes] = {};
+    DWORD replyBytes = 0;
+};
+
+// Stores a handle the worker has just opened into its slot; false (the
+// handle is closed again) once the caller has cancelled.
+bool Keep(Exchange& exchange, ScopedInternet PostHandles::*slot, HINTERNET handle) {
+    ScopedInternet opened(handle);
+    if (!opened) return false;
+    std::lock_guard<std::mutex> hold(exchange.lock);
+    if (exchange.cancelled) return false;
+    exchange.handles.*slot = std::move(opened);
+    return true;
+}
+
+// The handle in a slot, or null once the caller has cancelled. A handle the
+// caller closes right after this is only a stale value to WinINet, which
+// looks every handle up and fails the call.
+HINTERNET Current(Exchange& exchange, ScopedInternet PostHandles::*slot) {
+    std::lock_guard<std::mutex> hold(exchange.lock);
+    return exchange.cancelled ? nullptr : (exchange.handles.*slot).Get();
+}
+
+// Closes whatever handles are still open, request first.
+void CloseHandles(Exchange& exchange) {
+    PostHandles closing;
+    {
+        std::lock_guard<std::mutex> hold(exchange.lock);
+        closing.root = std::move(exchange.handles.root);
+        closing.connection = std::move(exchange.handles.connection);
+        closing.request = std::move(exchange.handles.request);
+    }
+}
 
 // Some WinINet implementations take the send and receive time-outs only
 // from the request handle, others inherit them from the root: set both.
@@ -35,11 +96,14 @@ void SetTimeOuts(HINTERNET handle, DWORD timeoutMs) {
 }
 
 // Opens the handles one after the other and sends; false at the first step
-// that fails, with what was opened so far left in handles.
-bool Send(const char* endpoint, char* body, DWORD length, DWORD timeoutMs, PostHandles& handles) {
-    handles.root.Reset(InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!handles.root) return false;
-    SetTimeOuts(handles.root.Get(), timeoutMs);
+// that fails or once the caller has cancelled.
+bool Send(Exchange& exchange) {
+    if (!Keep(exchange, &PostHandles::root,
+              InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))) {
+        return false;
+    }
+    HINTERNET root = Current(exchange, &PostHandles::root);
+    SetTimeOuts(root, exchange.deadlineMs);
 
     char host[kHostBytes] = {};
     URL_COMPONENTSA parts{};
@@ -48,41 +112,93 @@ bool Send(const char* endpoint, char* body, DWORD length, DWORD timeoutMs, PostH
     parts.dwHostNameLength = kHostBytes;
     // A length without a buffer asks for a pointer into the address.
     parts.dwUrlPathLength = kPathChars;
-    if (!InternetCrackUrlA(endpoint, 0, 0, &parts)) return false;
+    if (!InternetCrackUrlA(exchange.endpoint.c_str(), 0, 0, &parts)) return false;
     host[parts.dwHostNameLength < kHostBytes ? parts.dwHostNameLength : kHostBytes - 1] = '\0';
 
-    handles.connection.Reset(InternetConnectA(handles.root.Get(), host, parts.nPort, nullptr, nullptr,
-                                              INTERNET_SERVICE_HTTP, 0, kContext));
-    if (!handles.connection) return false;
-
+    if (!Keep(exchange, &PostHandles::connection,
+              InternetConnectA(root, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, kContext))) {
+        return false;
+    }
     const char* path = parts.lpszUrlPath ? parts.lpszUrlPath : "";
-    handles.request.Reset(
-        HttpOpenRequestA(handles.connection.Get(), kVerb, path, nullptr, nullptr, nullptr, 0, kContext));
-    if (!handles.request) return false;
-    SetTimeOuts(handles.request.Get(), timeoutMs);
+    if (!Keep(exchange, &PostHandles::request,
+              HttpOpenRequestA(Current(exchange, &PostHandles::connection), kVerb, path, nullptr, nullptr,
+                               nullptr, 0, kContext))) {
+        return false;
+    }
+    HINTERNET request = Current(exchange, &PostHandles::request);
+    SetTimeOuts(request, exchange.deadlineMs);
 
-    HttpAddRequestHeadersA(handles.request.Get(), kContentType, static_cast<DWORD>(-1), kAddOrReplace);
-    HttpAddRequestHeadersA(handles.request.Get(), kAccept, static_cast<DWORD>(-1), kAddOrReplace);
-    return HttpSendRequestA(handles.request.Get(), kContentType, sizeof(kContentType) - 1, body, length) !=
-           FALSE;
+    HttpAddRequestHeadersA(request, kContentType, static_cast<DWORD>(-1), kAddOrReplace);
+    HttpAddRequestHeadersA(request, kAccept, static_cast<DWORD>(-1), kAddOrReplace);
+    return HttpSendRequestA(request, kContentType, sizeof(kContentType) - 1, &exchange.body[0],
+                            static_cast<DWORD>(exchange.body.size())) != FALSE;
+}
+
+// Reads the reply as it arrives, up to the buffer's size, so that what came
+// before the deadline is there when the caller stops waiting.
+void Receive(Exchange& exchange) {
+    DWORD total = 0;
+    while (total < kFormBufferBytes) {
+        HINTERNET request = Current(exchange, &PostHandles::request);
+        DWORD available = 0;
+        if (!request || !InternetQueryDataAvailable(request, &available, 0, 0) || available == 0) return;
+        char chunk[kFormBufferBytes];
+        DWORD got = 0;
+        if (!InternetReadFile(request, chunk, std::min<DWORD>(available, kFormBufferBytes - total), &got) ||
+            got == 0) {
+            return;
+        }
+        std::lock_guard<std::mutex> hold(exchange.lock);
+        if (exchange.cancelled) return;
+        memcpy(exchange.reply + total, chunk, got);
+        exchange.replyBytes = total += got;
+    }
+}
+
+void RunExchange(const std::shared_ptr<Exchange>& exchange) {
+    if (Send(*exchange)) Receive(*exchange);
+    CloseHandles(*exchange);
+    SetEvent(exchange->finished.Get());
 }
 
 }  // namespace
 
-DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes], DWORD timeoutMs) {
-    const DWORD length = static_cast<DWORD>(strnlen(body, kFormBufferBytes));
-    PostHandles handles;
-    const bool sent = endpoint && Send(endpoint, body, length, timeoutMs, handles);
-
-    // The buffer gives the request up whatever happened, so no caller can
+DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes], DWORD deadlineMs) {
+    auto exchange = std::make_shared<Exchange>();
+    exchange->body.assign(body, strnlen(body, kFormBufferBytes));
+    exchange->deadlineMs = deadlineMs;
+    // The buffer gives the request up whatever happens, so no caller can
     // mistake its own body for an answer.
     memset(body, 0, kFormBufferBytes);
-    DWORD read = 0;
-    if (sent && !InternetReadFile(handles.request.Get(), body, kFormBufferBytes, &read)) {
-        memset(body, 0, kFormBufferBytes);
-        read = 0;
+    if (!endpoint || !exchange->finished) return 0;
+    exchange->endpoint = endpoint;
+
+    std::thread worker;
+    try {
+        worker = std::thread(RunExchange, exchange);
+    } catch (const std::system_error&) {
+        return 0;
     }
-    return read;
+    const DWORD grace = std::min(kCancelGraceMs, deadlineMs / 2);
+    if (WaitForSingleObject(exchange->finished.Get(), deadlineMs - grace) != WAIT_OBJECT_0) {
+        {
+            std::lock_guard<std::mutex> hold(exchange->lock);
+            exchange->cancelled = true;
+        }
+        CloseHandles(*exchange);
+        WaitForSingleObject(exchange->finished.Get(), grace);
+    }
+    // Finished means the worker is on its way out; otherwise it keeps the
+    // exchange alive for as long as it runs.
+    if (WaitForSingleObject(exchange->finished.Get(), 0) == WAIT_OBJECT_0) {
+        worker.join();
+    } else {
+        worker.detach();
+    }
+
+    std::lock_guard<std::mutex> hold(exchange->lock);
+    memcpy(body, exchange->reply, exchange->replyBytes);
+    return exchange->replyBytes;
 }
 
 DWORD PostForm(char (&body)[kFormBufferBytes]) { return PostFormTo(kStatsEndpoint, body); }

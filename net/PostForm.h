@@ -1,9 +1,14 @@
 // The HTTP form poster shared by both programs: one form-encoded POST to the
 // statistics endpoint through WinINet, synchronous, without state. The
 // caller's 512-byte buffer carries the body in and the first bytes of the
-// reply back out. A dead endpoint blocks the caller for at most the
-// connect, send and receive time-outs below: WinINet's own defaults are
-// endless on some systems, which would hold the client's exit for ever.
+// reply back out.
+//
+// The whole exchange ends within a deadline, whatever the endpoint does.
+// WinINet's own time-outs start again with every byte that arrives, so an
+// endpoint that trickles its answer would hold the caller, and with it the
+// client's first window or its exit, for as long as it likes. The exchange
+// therefore runs on a worker thread whose WinINet handles are closed when
+// the deadline passes, which makes its blocked calls return.
 #pragma once
 
 #include <windows.h>
@@ -11,15 +16,18 @@
 #include <cstddef>
 
 constexpr size_t kFormBufferBytes = 512;
-constexpr DWORD kPostTimeoutMs = 30000;
+// The common default export time-out of telemetry exporters: ample for one
+// small form on a working network.
+constexpr DWORD kPostDeadlineMs = 10000;
 
 // Posts body (zero-terminated narrow text; all 512 bytes count when there is
 // no terminator) to the statistics endpoint. Returns the number of reply
 // bytes now at the start of body, whose remaining bytes are zero; 0 when
 // nothing could be sent or read. Either way the request is gone from body.
+// A reply cut off by the deadline is kept as far as it had arrived.
 DWORD PostForm(char (&body)[kFormBufferBytes]);
 
 // The same to another endpoint, "http://host[:port]/path" with a host of at
-// most 63 characters, with the given time-out for each phase.
+// most 63 characters, within the given deadline.
 DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes],
-                 DWORD timeoutMs = kPostTimeoutMs);
+                 DWORD deadlineMs = kPostDeadlineMs);

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -27,9 +29,59 @@ TEST(Config, PathIsProgramDirBackslashConfigIni) {
     MakeConfigPath(L"C:\\Games\\Orvane", path);
     EXPECT_STREQ(L"C:\\Games\\Orvane\\Config.ini", path);
 
-    std::wstring deep(300, L'd');
-    MakeConfigPath(deep.c_str(), path);
+    // A path that does not fit is no path: a cut one would name another
+    // file, or a file in another folder.
+    std::wstring deep(MAX_PATH - 11, L'd');
+    EXPECT_FALSE(MakeConfigPath(deep.c_str(), path));
+    EXPECT_STREQ(L"", path);
+    EXPECT_TRUE(MakeConfigPath(deep.substr(1).c_str(), path));
     EXPECT_EQ(static_cast<size_t>(MAX_PATH - 1), wcslen(path));
+    EXPECT_FALSE(MakeConfigPath(L"", path));
+    EXPECT_FALSE(MakeConfigPath(nullptr, path));
+}
+
+TEST(Config, NoPathReadsEmptyAndWritesNothing) {
+    wchar_t value[kConfigValueUnits];
+    ReadConfigText(L"", kSectionInstall, kKeyInstallTime, value);
+    EXPECT_STREQ(L"", value);
+    EXPECT_EQ(0, ReadConfigInt(L"", kSectionCommon, kKeyRunCount));
+    EXPECT_FALSE(WriteConfigInt(L"", kSectionCommon, kKeyRunCount, 1));
+    EXPECT_FALSE(WriteConfigText(nullptr, kSectionCommon, kKeyUserName, L"x"));
+}
+
+TEST(Config, LockNameIsOneForEachFolderWhateverItsCase) {
+    wchar_t a[kConfigLockNameUnits], b[kConfigLockNameUnits], c[kConfigLockNameUnits];
+    MakeConfigLockName(L"C:\\Games\\Orvane", a);
+    MakeConfigLockName(L"c:\\games\\ORVANE", b);
+    MakeConfigLockName(L"C:\\Games\\Orvane2", c);
+    EXPECT_STREQ(a, b);
+    EXPECT_STRNE(a, c);
+    EXPECT_EQ(nullptr, wcschr(a, L'\\'));
+}
+
+// The lock is a kernel object, so threads stand in for the processes.
+TEST(Config, LockMakesTheSecondTurnWaitForTheFirst) {
+    ScratchDir dir;
+    std::atomic<bool> firstDone{false};
+    std::atomic<bool> secondSawFirstDone{false};
+    std::thread second;
+    {
+        CConfigLock first(dir.Path().c_str());
+        ASSERT_TRUE(first.Held());
+        second = std::thread([&] {
+            CConfigLock turn(dir.Path().c_str());
+            secondSawFirstDone = turn.Held() && firstDone;
+        });
+        Sleep(200);
+        firstDone = true;
+    }
+    second.join();
+    EXPECT_TRUE(secondSawFirstDone);
+
+    // Another folder's lock is another lock.
+    ScratchDir other;
+    CConfigLock mine(dir.Path().c_str());
+    std::thread([&] { EXPECT_TRUE(CConfigLock(other.Path().c_str()).Held()); }).join();
 }
 
 class ConfigFileTest : public ::testing::Test {

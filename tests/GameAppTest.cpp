@@ -14,6 +14,20 @@ TEST(GameApp, VersionTextIsTwoDecimals) {
     EXPECT_STREQ(L"1.15", version);
 }
 
+TEST(GameApp, ProgramDirIsTheWholeFolderOrNothing) {
+    wchar_t dir[MAX_PATH];
+    EXPECT_TRUE(ProgramDirOf(L"C:\\Games\\Orvane\\vstorm.exe", dir));
+    EXPECT_STREQ(L"C:\\Games\\Orvane", dir);
+
+    // A folder too long for its field is not cut into its parent.
+    const std::wstring parent = L"C:\\" + std::wstring(200, L'p');
+    const std::wstring folder = parent + L"\\" + std::wstring(MAX_PATH - parent.size() - 1, L'f');
+    EXPECT_FALSE(ProgramDirOf((folder + L"\\vstorm.exe").c_str(), dir));
+    EXPECT_STREQ(L"", dir);
+    EXPECT_TRUE(ProgramDirOf((folder.substr(0, MAX_PATH - 1) + L"\\vstorm.exe").c_str(), dir));
+    EXPECT_EQ(folder.substr(0, MAX_PATH - 1), std::wstring(dir));
+}
+
 TEST(GameApp, UserNameKeepsNoControlCharacters) {
     gameApp app;
     app.SetUserName(L"ab\r\n[x]\tc\x7F\x85");

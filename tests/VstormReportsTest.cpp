@@ -4,6 +4,7 @@
 // report on every run, and keeps its books whatever the endpoint does.
 #include "net/Endpoints.h"
 #include "net/MacList.h"
+#include "net/PostForm.h"
 #include "net/UnixTime.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ClientFolder.h"
@@ -13,6 +14,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +23,13 @@ namespace {
 
 using Mode = LoopbackHttpServer::Mode;
 using Fields = std::vector<std::pair<std::string, std::string>>;
+
+// The port of the statistics endpoint the client was built with.
+uint16_t StatsPort() {
+    const char prefix[] = "http://127.0.0.1:";
+    if (strncmp(kStatsEndpoint, prefix, strlen(prefix)) != 0) return 0;
+    return static_cast<uint16_t>(atoi(kStatsEndpoint + strlen(prefix)));
+}
 
 // A form body split at "&" and "=" (the test's values hold neither).
 Fields Split(const std::string& body) {
@@ -48,6 +57,22 @@ protected:
     void SetUp() override {
         ASSERT_NE(0, StatsPort()) << "the client must be built with a loopback endpoint";
         ClientFolderTest::SetUp();
+    }
+
+    // Other programs built with the same endpoint can post to this test's
+    // server while it runs; reports carrying this agent id are this test's.
+    const int agentTag = static_cast<int>(std::random_device()() % 1000000000u) + 1;
+
+    void TagBooks() {
+        WriteConfigInt(config.c_str(), kSectionCommon, kKeyAgentId, agentTag);
+    }
+    std::vector<LoopbackHttpServer::Request> Mine(const LoopbackHttpServer& server) const {
+        const std::string field = "&agent_id=" + std::to_string(agentTag) + "&";
+        std::vector<LoopbackHttpServer::Request> mine;
+        for (const auto& request : server.Requests()) {
+            if (request.body.find(field) != std::string::npos) mine.push_back(request);
+        }
+        return mine;
     }
 
     // Checks one report: its fields in order, its time stamp within the
@@ -125,29 +150,57 @@ TEST_F(VstormReports, RefusedOrResetPostsAreNotRetriedAndTheBooksAreKept) {
     EXPECT_EQ(2u, server.Requests().size());
 }
 
-// A silent endpoint holds each report for the poster's 30-second time-outs
-// (the poster's own test shows they end the wait), so the client is ended
-// once its report has arrived (the object kills it); what counts is what
-// it wrote first.
-TEST_F(VstormReports, SilentEndpointHoldsTheClientButTheRunIsCounted) {
-    LoopbackHttpServer server(Mode::Silent, StatsPort());
-    for (size_t run = 1; run <= 2; ++run) {
-        ClientProcess client;
-        ASSERT_TRUE(client.Start(exe, dir.Path()));
-        // The second run reaches its window and the player closes it.
-        if (run == 2) {
-            ASSERT_NE(nullptr, client.WaitForFrame());
-            client.RequestClose();
-        }
-        const bool posted = server.WaitForRequests(run, 20000);
-        EXPECT_TRUE(client.Running()) << "waiting for the answer";
-        ASSERT_TRUE(posted);
-        EXPECT_EQ(std::to_wstring(run), Value(kSectionCommon, kKeyRunCount));
+size_t CountInstallReports(const std::vector<LoopbackHttpServer::Request>& requests) {
+    size_t count = 0;
+    for (const auto& request : requests) {
+        if (request.body.find("&action=install&") != std::string::npos) ++count;
     }
-    std::vector<LoopbackHttpServer::Request> requests = server.Requests();
-    ASSERT_EQ(2u, requests.size());
-    EXPECT_EQ(0u, requests[0].body.find("game_id=174&action=install&")) << "held at the install report";
-    EXPECT_EQ(0u, requests[1].body.find("game_id=174&action=close&")) << "held at the exit report";
+    return count;
+}
+
+// Whatever the endpoint does, each report ends at the poster's deadline:
+// the run is counted, both reports reach it once, and the client ends on
+// its own.
+TEST_F(VstormReports, HostileEndpointsHoldTheClientOnlyUntilTheDeadlines) {
+    // About twice the deadline: two reports, with room for the start-up and
+    // for a busy machine.
+    const DWORD limitMs = 2 * kPostDeadlineMs + 8000;
+    for (Mode mode : {Mode::Silent, Mode::Trickle}) {
+        TagBooks();
+        WriteConfigText(config.c_str(), kSectionCommon, kKeyRunCount, L"0");
+        LoopbackHttpServer server(mode, StatsPort());
+        ASSERT_TRUE(server.Listening());
+        server.SetDelay(1000);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(0u, Start());
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_LT(elapsed, limitMs) << static_cast<int>(mode);
+        EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+        std::vector<LoopbackHttpServer::Request> requests = Mine(server);
+        ASSERT_EQ(2u, requests.size()) << static_cast<int>(mode);
+        EXPECT_EQ(0u, requests[0].body.find("game_id=174&action=install&"));
+        EXPECT_EQ(0u, requests[1].body.find("game_id=174&action=close&"));
+    }
+}
+
+// Clients started together in one folder keep one set of books: the first
+// start of a fresh folder reports the install once, and every start counts.
+TEST_F(VstormReports, RacingStartsCountEveryRunAndReportOneInstall) {
+    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    ASSERT_TRUE(server.Listening());
+    for (int round = 1; round <= 3; ++round) {
+        DeleteFileW(config.c_str());
+        TagBooks();
+        const size_t before = Mine(server).size();
+        for (int pair = 1; pair <= 2; ++pair) {
+            EXPECT_EQ(std::vector<DWORD>(2, 0u), StartTogether(2));
+            EXPECT_EQ(std::to_wstring(2 * pair), Value(kSectionCommon, kKeyRunCount)) << round;
+        }
+        std::vector<LoopbackHttpServer::Request> requests = Mine(server);
+        requests.erase(requests.begin(), requests.begin() + static_cast<ptrdiff_t>(before));
+        EXPECT_EQ(1u, CountInstallReports(requests)) << round;
+        EXPECT_EQ(5u, requests.size()) << round;
+    }
 }
 
 }  // namespace

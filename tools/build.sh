@@ -9,23 +9,26 @@
 # system for a free port can take one of them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# VSTORM_PORT_BASE moves the eight ports together, so that two checkouts on
+# one machine can run their tests at the same time.
+base=${VSTORM_PORT_BASE:-27813}
 endpoints=(
-  -DVSTORM_STATS_ORIGIN=http://127.0.0.1:27813
-  -DVSTORM_LANDING_ORIGIN=http://127.0.0.1:27814
-  -DVSTORM_OFFICIAL_ORIGIN=http://127.0.0.1:27815
-  -DVSTORM_FORUM_ORIGIN=http://127.0.0.1:27816
-  -DVSTORM_MAKER_ORIGIN=http://127.0.0.1:27817
-  -DVSTORM_TOPUP_ORIGIN=http://127.0.0.1:27818
-  -DVSTORM_SURVEY_ORIGIN=http://127.0.0.1:27819
+  -DVSTORM_STATS_ORIGIN=http://127.0.0.1:$base
+  -DVSTORM_LANDING_ORIGIN=http://127.0.0.1:$((base + 1))
+  -DVSTORM_OFFICIAL_ORIGIN=http://127.0.0.1:$((base + 2))
+  -DVSTORM_FORUM_ORIGIN=http://127.0.0.1:$((base + 3))
+  -DVSTORM_MAKER_ORIGIN=http://127.0.0.1:$((base + 4))
+  -DVSTORM_TOPUP_ORIGIN=http://127.0.0.1:$((base + 5))
+  -DVSTORM_SURVEY_ORIGIN=http://127.0.0.1:$((base + 6))
   # Matched as text in visited addresses: the port keeps it apart from the
   # other loopback addresses.
-  -DVSTORM_LOGIN_HOST=127.0.0.1:27820
+  -DVSTORM_LOGIN_HOST=127.0.0.1:$((base + 7))
 )
 for arch in x86_64 i686; do
   dir=$root/build/$arch
   # Configure anew when the tree is missing or still has other addresses.
   if [ ! -f "$dir/build.ninja" ] ||
-     ! grep -qx 'VSTORM_LOGIN_HOST:STRING=127.0.0.1:27820' "$dir/CMakeCache.txt"; then
+     ! grep -qx "VSTORM_LOGIN_HOST:STRING=127.0.0.1:$((base + 7))" "$dir/CMakeCache.txt"; then
     cmake -S "$root" -B "$dir" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-mingw32.cmake" "${endpoints[@]}" >/dev/null
   fi

@@ -15,7 +15,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 // The port of the statistics endpoint the client was built with, or 0.
 inline uint16_t StatsPort() {
@@ -26,6 +28,9 @@ inline uint16_t StatsPort() {
 
 class ClientFolderTest : public ::testing::Test {
 protected:
+    // How long one client may take from its start to its end.
+    static constexpr DWORD kClientRunMs = 60000;
+
     explicit ClientFolderTest(const wchar_t* program = L"vstorm.exe") : program_(program) {}
 
     ScratchDir dir;
@@ -35,14 +40,19 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\" + program_).c_str(), exe.c_str(), FALSE));
     }
-    // Starts the client, waits for its window and closes it as a player
-    // does; the exit code, or kProgramDidNotEnd.
-    DWORD Start() {
-        ClientProcess client;
-        if (!client.Start(exe, dir.Path())) return kProgramDidNotEnd;
-        // A client that shows no window has ended, or will, by itself.
-        if (!client.WaitForFrame()) return client.WaitForExit();
-        return client.Close();
+    // Starts the client and sees it to its end; returns its exit code.
+    DWORD Start() { return StartTogether(1).front(); }
+    // Starts count clients at once and sees each to its end; returns their
+    // exit codes in start order.
+    std::vector<DWORD> StartTogether(size_t count) {
+        std::vector<std::unique_ptr<ClientProcess>> clients;
+        for (size_t i = 0; i < count; ++i) {
+            clients.push_back(std::make_unique<ClientProcess>());
+            clients.back()->Start(exe, dir.Path());
+        }
+        std::vector<DWORD> codes;
+        for (const auto& client : clients) codes.push_back(SeeToEnd(*client));
+        return codes;
     }
     std::wstring Value(const wchar_t* section, const wchar_t* key) {
         wchar_t value[kConfigValueUnits];
@@ -51,5 +61,13 @@ protected:
     }
 
 private:
+    // The one place that waits for a started client: once its window is
+    // there (a held install report comes first), the player closes it. A
+    // client that shows no window has ended, or will, by itself.
+    static DWORD SeeToEnd(ClientProcess& client) {
+        if (!client.WaitForFrame(kClientRunMs)) return client.WaitForExit(kClientRunMs);
+        return client.Close(kClientRunMs);
+    }
+
     std::wstring program_;
 };

@@ -198,7 +198,7 @@ void LoopbackHttpServer::Serve(uintptr_t handle) {
         std::lock_guard<std::mutex> guard(lock_);
         requests_.push_back(request);
         mode = mode_;
-        body = mode == Mode::Big ? std::string(4096, 'B') : replyBody_;
+        body = mode == Mode::Big || mode == Mode::Trickle ? std::string(4096, 'B') : replyBody_;
         delay = delayMs_;
     }
     changed_.notify_all();
@@ -207,8 +207,15 @@ void LoopbackHttpServer::Serve(uintptr_t handle) {
         WaitStopped(INFINITE);
     } else if (mode != Mode::Close) {
         if (mode == Mode::Slow) WaitStopped(delay);
-        SendAll(connection, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                                std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
+                                  std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        if (mode == Mode::Trickle) {
+            for (size_t at = 0; at < reply.size() && !WaitStopped(delay); ++at) {
+                if (send(connection, reply.data() + at, 1, 0) != 1) break;
+            }
+        } else {
+            SendAll(connection, reply);
+        }
         shutdown(connection, SD_SEND);
     }
     closesocket(connection);

@@ -1,7 +1,7 @@
 // A loopback HTTP server for tests. It records every request byte for byte
 // (request line, headers, body) and answers as told: normally, with a reply
-// larger than a client's buffer, slowly, by closing the connection at once,
-// or not at all. Each connection carries one request and is closed after
+// larger than a client's buffer, slowly, one byte at a time, by closing the
+// connection at once, or not at all. Each connection carries one request and is closed after
 // the answer.
 #pragma once
 
@@ -20,6 +20,7 @@ public:
         Normal,  // 200 with the reply body
         Big,     // 200 with a 4096-byte body
         Slow,    // Normal, after the delay
+        Trickle, // Big, every byte of it (headers too) after the delay
         Close,   // read the request, then close without a word
         Silent,  // read the request, then hold the connection until stopped
     };
