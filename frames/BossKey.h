@@ -1,7 +1,7 @@
 // The boss key's registration: Alt+D, system-wide, delivered to the game
 // frame as WM_HOTKEY with id 5561. Held for as long as the object (or until
-// Unregister), so a frame that leaves game mode or ends gives the key back
-// to other programs.
+// Unregister), so a frame that ends gives the key back to other programs.
+// Hot keys belong to a thread: use it on the window's thread.
 #pragma once
 
 #include <windows.h>

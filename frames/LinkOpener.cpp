@@ -34,8 +34,8 @@ bool IsForbidden(wchar_t c) {
     return c == L'"' || c == L'<' || c == L'>';
 }
 
-// The host of the authority that starts at text: after any user info, up
-// to the port, path, query or fragment.
+// Whether the authority (what follows "scheme://") names a host: after
+// any user info, before the port, path, query or fragment.
 bool HasHost(const wchar_t* authority) {
     const size_t length = wcscspn(authority, L"/?#\\");
     const std::wstring hostPort(authority, length);

@@ -1,6 +1,7 @@
 #include "frames/CacheClearer.h"
 
 #include "app/Product.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
@@ -72,12 +73,7 @@ bool Done(const std::future<DWORD>& clearing) {
 
 bool PutInCache(const wchar_t* url) {
     wchar_t file[MAX_PATH] = {};
-    if (!CreateUrlCacheEntryW(url, 0, L"txt", file, 0)) return false;
-    HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(handle, "cached", 6, &written, nullptr);
-    CloseHandle(handle);
+    if (!CreateUrlCacheEntryW(url, 0, L"txt", file, 0) || !WriteFileBytes(file, "cached")) return false;
     const FILETIME none{};
     return CommitUrlCacheEntryW(url, file, none, none, NORMAL_CACHE_ENTRY, nullptr, 0, L"txt", nullptr);
 }
