@@ -7,7 +7,7 @@
 
 // Posted to the frame; wParam selects the command, lParam is 0.
 constexpr UINT kFrameCommandMessage = WM_USER + 1253;  // 2277
-constexpr WPARAM kFrameCommandEnterGame = 1001;
+constexpr WPARAM kFrameCommandEnterGameMode = 1001;
 constexpr WPARAM kFrameCommandClose = 5557;
 constexpr WPARAM kFrameCommandToggleFullScreen = 5562;
 constexpr WPARAM kFrameCommandLeaveFullScreen = 5563;

@@ -135,17 +135,22 @@ bool CFrameBack::OnButtonClick(CImageButton* button) {
         return false;
     }
     case kOfficialSiteId:
-        OpenLink(kOfficialSiteUrl);
+        LinkOpener::Open(kOfficialSiteUrl);
         return true;
     case kForumId:
-        OpenLink(kForumUrl);
+        LinkOpener::Open(kForumUrl);
         return true;
     case kServiceId:
-        OpenLink(kCustomerServiceUrl);
+        LinkOpener::Open(kCustomerServiceUrl);
         return true;
-    case kTopUpId:
-        OpenTopUpLink(app_, nullptr);
+    case kTopUpId: {
+        wchar_t name[CClientApp::kUserNameUnits];
+        app_.CopyUserName(name);
+        wchar_t url[LinkOpener::kLinkUnits];
+        LinkOpener::TopUpUrl(name, L"", LinkOpener::UserNameParameter::WhenKnown, url);
+        LinkOpener::Open(url);
         return true;
+    }
     default:
         return true;
     }

@@ -4,6 +4,7 @@
 #include "browser/HtmlAppManager.h"
 #include "frames/ClientApp.h"
 #include "frames/CloseMsgWnd.h"
+#include "frames/CacheClearer.h"
 #include "frames/FrameIds.h"
 #include "frames/LinkOpener.h"
 #include "frames/LoginTracking.h"
@@ -15,6 +16,7 @@
 
 #include <mshtml.h>
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -33,6 +35,34 @@ constexpr Gdiplus::ARGB kTitleColor = 0xFFFFFFFF;
 constexpr Gdiplus::ARGB kGameBackgroundColor = 0x0023373C;
 constexpr Gdiplus::ARGB kMenuHoverColor = 0xFF9CD0FE;
 constexpr int kMenuItemHeight = 24;
+constexpr RECT kMenuButtonRect{1, 1, 94, 94};
+constexpr Gdiplus::ARGB kMenuTextColor = 0xFF0C0C0C;
+// The tool menu opens under the tools button, a little left of the cursor.
+constexpr int kToolMenuCursorOffset = 10;
+constexpr int kToolMenuTop = 30;
+// The tray menu opens left of the cursor; further left when the task bar
+// stands at a side of the screen.
+constexpr int kTrayMenuOffset = 30;
+constexpr int kTrayMenuSideOffset = 96;
+
+struct MenuItem {
+    int id;
+    const wchar_t* label;
+};
+constexpr MenuItem kToolMenuItems[] = {
+    {kClearCacheItemId, kClearCacheLabel}, {kRefreshItemId, kRefreshLabel}, {kBossKeyItemId, kBossKeyLabel}};
+constexpr MenuItem kTrayMenuItems[] = {{kSettingsItemId, kSettingsLabel}, {kExitItemId, kExitLabel}};
+
+// The rows go in once per menu window: a menu loses them with its window.
+template <size_t N>
+void FillMenu(CImageMenu& menu, const MenuItem (&items)[N]) {
+    if (menu.Hwnd()) return;
+    for (const MenuItem& entry : items) {
+        CImageItem* item = menu.painter.AddItem(entry.id);
+        CImageButton* button = item ? item->AddButton(entry.id, kMenuButtonRect, entry.label) : nullptr;
+        if (button) button->SetTextColors(kMenuTextColor, kMenuTextColor, kMenuTextColor);
+    }
+}
 constexpr Gdiplus::REAL kTitleLeft = 22.0f;
 constexpr Gdiplus::REAL kTitleTop = 4.0f;
 constexpr Gdiplus::REAL kTitleHeight = 20.0f;
@@ -68,7 +98,7 @@ constexpr CaptionButton kCaptionButtons[] = {
      L"全屏(F10)"},
     {kToolsButtonId, 100, 0, 25, 25, {IDB_CAPTION_TOOLS, IDB_CAPTION_TOOLS_HOVER, IDB_CAPTION_TOOLS_PRESSED,
                                       IDB_CAPTION_TOOLS}, false, 100, L"工具"},
-    {kServiceLinkId, 113, 2, 41, 22, {IDB_CAPTION_SERVICE}, true, 125, L""},
+    {kCustomerServiceLinkId, 113, 2, 41, 22, {IDB_CAPTION_SERVICE}, true, 125, L""},
     {kForumLinkId, 158, 2, 41, 22, {IDB_CAPTION_FORUM}, true, 170, L""},
     {kOfficialSiteLinkId, 203, 2, 41, 22, {IDB_CAPTION_OFFICIAL_SITE}, true, 215, L""},
     {kTopUpLinkId, 248, 2, 41, 22, {IDB_CAPTION_TOPUP}, true, 260, L""},
@@ -141,6 +171,7 @@ void CFrameGame::OnCreate(CREATESTRUCTW*) {
 
     PrepareMenu(toolMenu, &CFrameGame::OnToolMenuItem);
     PrepareMenu(trayMenu, &CFrameGame::OnTrayMenuItem);
+    tray.Attach(Hwnd());
 }
 
 void CFrameGame::PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImageItem*)) {
@@ -166,10 +197,11 @@ void CFrameGame::EnterGameMode() {
     wchar_t configPath[MAX_PATH];
     MakeConfigPath(app_.ProgramDir(), configPath);
     bossModifiers = static_cast<UINT>(ReadConfigInt(configPath, kSectionCommon, kKeyBossModifiers));
-    bossKey = static_cast<UINT>(ReadConfigInt(configPath, kSectionCommon, kKeyBossKey));
+    bossVirtualKey = static_cast<UINT>(ReadConfigInt(configPath, kSectionCommon, kKeyBossKey));
 
     AddCaption();
     tooltip.Create(0, nullptr, nullptr, kTooltipStyle, 0, 0, 0, 0, window);
+    bossKey.Register(window);
 
     if (ScreenAtLeast(kGameMinSize)) minSize = kGameMinSize;
     const RECT work = WorkArea();
@@ -274,6 +306,8 @@ void CFrameGame::OnShowWindow(BOOL show, int status) {
 }
 
 void CFrameGame::OnDestroy() {
+    bossKey.Unregister();
+    tray.Remove();
     titleFont.reset();
     titleBrush.reset();
     if (HWND backWindow = back.Hwnd()) PostMessageW(backWindow, WM_CLOSE, 0, 0);
@@ -282,6 +316,9 @@ void CFrameGame::OnDestroy() {
 
 LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_HOTKEY:
+        OnBossKey(wParam);
+        break;
     case WM_SYSCOMMAND:
         if (!GameMode() && back.Hwnd()) {
             const WPARAM command = wParam & 0xFFF0;
@@ -294,7 +331,7 @@ LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case kFrameCommandMessage:
         switch (wParam) {
-        case kFrameCommandEnterGame:
+        case kFrameCommandEnterGameMode:
             EnterGameMode();
             break;
         case kFrameCommandClose:
@@ -313,7 +350,12 @@ LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         }
         break;
+    case kTrayCallbackMessage:
+        if (OnTrayNotify(wParam, lParam)) return 1;
+        break;
     default:
+        // A restarted shell has forgotten the icon of a hidden frame.
+        if (msg == CTrayIcon::TaskbarCreatedMessage() && hiddenByBossKey) tray.OnTaskbarCreated();
         break;
     }
     const LRESULT result = CImageCtrl::OnMessage(msg, wParam, lParam);
@@ -325,7 +367,7 @@ void CFrameGame::OnTimer(UINT_PTR id) {
     HWND window = Hwnd();
     if (id == kLoginTimerId) {
         KillTimer(window, kLoginTimerId);
-        if (!GameMode()) PostMessageW(window, kFrameCommandMessage, kFrameCommandEnterGame, 0);
+        if (!GameMode()) PostMessageW(window, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
     } else if (id == kMaximizeTimerId) {
         KillTimer(window, kMaximizeTimerId);
         ShowWindow(window, SW_SHOWMAXIMIZED);
@@ -376,19 +418,32 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
     case kFullScreenButtonId:
         PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandToggleFullScreen, 0);
         return true;
-    case kServiceLinkId:
-        OpenLink(kCustomerServiceUrl);
+    case kToolsButtonId: {
+        FillMenu(toolMenu, kToolMenuItems);
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        RECT window{};
+        GetWindowRect(Hwnd(), &window);
+        toolMenu.Popup(POINT{cursor.x - kToolMenuCursorOffset, window.top + kToolMenuTop});
+        return true;
+    }
+    case kCustomerServiceLinkId:
+        LinkOpener::Open(kCustomerServiceUrl);
         return true;
     case kForumLinkId:
-        OpenLink(kForumUrl);
+        LinkOpener::Open(kForumUrl);
         return true;
     case kOfficialSiteLinkId:
-        OpenLink(kOfficialSiteUrl);
+        LinkOpener::Open(kOfficialSiteUrl);
         return true;
     case kTopUpLinkId: {
+        wchar_t name[CClientApp::kUserNameUnits];
+        app_.CopyUserName(name);
         wchar_t serverId[kServerIdUnits];
         CopyServerId(serverId);
-        OpenTopUpLink(app_, serverId);
+        wchar_t url[LinkOpener::kLinkUnits];
+        LinkOpener::TopUpUrl(name, serverId, LinkOpener::UserNameParameter::Always, url);
+        LinkOpener::Open(url);
         return true;
     }
     default:
@@ -396,9 +451,84 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
     }
 }
 
-void CFrameGame::OnToolMenuItem(CImageItem*) {}
+void CFrameGame::CloseMenu(CImageMenu& menu) {
+    if (HWND window = menu.Hwnd()) {
+        ShowWindow(window, SW_HIDE);
+        DestroyWindow(window);
+    }
+}
 
-void CFrameGame::OnTrayMenuItem(CImageItem*) {}
+void CFrameGame::OnToolMenuItem(CImageItem* item) {
+    switch (item ? item->id : 0) {
+    case kClearCacheItemId:
+        CacheClearer::Start(Hwnd());
+        break;
+    case kRefreshItemId:
+        view.Refresh();
+        break;
+    default:
+        break;
+    }
+    CloseMenu(toolMenu);
+}
+
+void CFrameGame::OnTrayMenuItem(CImageItem* item) {
+    switch (item ? item->id : 0) {
+    case kSettingsItemId:
+        ShowFromTray();
+        break;
+    case kExitItemId:
+        // No question here: the player chose to close from the tray.
+        tray.Remove();
+        if (HWND menu = trayMenu.Hwnd()) ShowWindow(menu, SW_HIDE);
+        modalResult = IDOK;
+        modalRunning = false;
+        DestroyWindow(Hwnd());
+        return;
+    default:
+        break;
+    }
+    CloseMenu(trayMenu);
+}
+
+bool CFrameGame::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
+    if (iconId != kTrayIconId) return true;
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        ShowFromTray();
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        FillMenu(trayMenu, kTrayMenuItems);
+        POINT p{};
+        GetCursorPos(&p);
+        const RECT work = WorkArea();
+        p.y = std::min<LONG>(p.y, work.bottom - work.top);
+        p.x -= RectWidth(work) < GetSystemMetrics(SM_CXSCREEN) ? kTrayMenuSideOffset : kTrayMenuOffset;
+        p.y -= trayMenu.painter.ContentHeight();
+        trayMenu.Popup(p);
+    }
+    return false;
+}
+
+void CFrameGame::OnBossKey(WPARAM id) {
+    if (id != static_cast<WPARAM>(kBossKeyHotKeyId)) return;
+    if (!hiddenByBossKey && IsWindowVisible(Hwnd())) {
+        HideToTray();
+    } else if (hiddenByBossKey) {
+        ShowFromTray();
+    }
+}
+
+void CFrameGame::HideToTray() {
+    tray.Add();
+    ShowWindow(Hwnd(), SW_HIDE);
+    hiddenByBossKey = true;
+}
+
+void CFrameGame::ShowFromTray() {
+    hiddenByBossKey = false;
+    tray.Remove();
+    ShowWindow(Hwnd(), SW_SHOW);
+    InvalidateRect(Hwnd(), nullptr, TRUE);
+}
 
 void CFrameGame::CopyServerId(wchar_t (&id)[kServerIdUnits]) const {
     std::lock_guard<std::mutex> hold(pageLock_);
@@ -422,8 +552,8 @@ void CFrameGame::SetPageTitle(const wchar_t* title) {
 
 void CFrameGame::OnNavigateComplete(const wchar_t* url) {
     if (!GameMode()) {
-        if (IsLoginUserPage(url)) ReadLoginUser();
-        if (IsGameLoginUrl(url)) {
+        if (LoginTracking::IsLoginUserPage(url)) ReadLoginUser();
+        if (LoginTracking::IsGameLoginUrl(url)) {
             TakeServerId(url);
             PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandArmLoginTimer, 0);
         }
@@ -435,7 +565,7 @@ void CFrameGame::OnDocumentComplete(IDispatch*, const wchar_t* url) {
     ComPtr<IHTMLDocument2> document;
     document.Attach(view.browser.GetDocument2());
     if (!document) return;
-    if (IsLoginUserPage(url)) ReadLoginUser();
+    if (LoginTracking::IsLoginUserPage(url)) ReadLoginUser();
     BSTR rawTitle = nullptr;
     const HRESULT hr = document->get_title(&rawTitle);
     ScopedBstr title(rawTitle);
@@ -444,24 +574,25 @@ void CFrameGame::OnDocumentComplete(IDispatch*, const wchar_t* url) {
         view.OnSize(0, 0, 0);
         return;
     }
-    if (IsGameLoginUrl(url)) {
+    if (LoginTracking::IsGameLoginUrl(url)) {
         TakeServerId(url);
-        PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandEnterGame, 0);
-    } else if (IsLoginUserPage(url)) {
+        PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
+    } else if (LoginTracking::IsLoginUserPage(url)) {
         ReadLoginUser();
     }
     if (GameMode()) view.OnSize(0, 0, 0);
 }
 
 void CFrameGame::OnNewWindow(IDispatch**, VARIANT_BOOL* cancel, DWORD, const wchar_t*, const wchar_t* url) {
-    // The page never gets a browser window of its own.
+    // The page never gets a browser window of its own; only web addresses
+    // go on to the player's browser.
     if (cancel) *cancel = VARIANT_TRUE;
-    OpenLink(url);
+    LinkOpener::Open(url);
 }
 
 void CFrameGame::TakeServerId(const wchar_t* url) {
     std::lock_guard<std::mutex> hold(pageLock_);
-    ExtractServerId(url, serverId_);
+    LoginTracking::ExtractServerId(url, serverId_);
 }
 
 void CFrameGame::ReadLoginUser() {

@@ -16,7 +16,10 @@
 #pragma once
 
 #include "browser/MyHtml.h"
+#include "frames/BossKey.h"
 #include "frames/FrameBack.h"
+#include "frames/LoginTracking.h"
+#include "frames/TrayIcon.h"
 #include "ui/ImageCtrl.h"
 #include "ui/ImageMenu.h"
 #include "ui/ImageTipCtrl.h"
@@ -40,7 +43,7 @@ public:
     // The title never runs under the caption's buttons.
     static constexpr int kTitleRightReserve = 310;
     static constexpr size_t kTipUnits = 64;
-    static constexpr size_t kServerIdUnits = 64;
+    static constexpr size_t kServerIdUnits = LoginTracking::kServerIdUnits;
     static constexpr size_t kPageTitleUnits = 260;
 
     explicit CFrameGame(CClientApp& app);
@@ -87,13 +90,24 @@ public:
     CImageTipCtrl tooltip;
     CMyHtml view;
     CFrameBack back;
-    UINT bossModifiers = 0;      // read from Config.ini; the hot key stays Alt+D
-    UINT bossKey = 0;
+    // Read from Config.ini when the game starts; the hot key stays Alt+D.
+    UINT bossModifiers = 0;
+    UINT bossVirtualKey = 0;
+    CTrayIcon tray;
+    CBossKey bossKey;
+    bool hiddenByBossKey = false;
 
 private:
     void PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImageItem*));
     void OnToolMenuItem(CImageItem* item);
     void OnTrayMenuItem(CImageItem* item);
+    // True when the message was not for the frame's icon.
+    bool OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    void OnBossKey(WPARAM id);
+    // Hides the frame into the tray, or brings it back from there.
+    void HideToTray();
+    void ShowFromTray();
+    void CloseMenu(CImageMenu& menu);
     void AddCaption();
     // The view (and in game mode the back frame) fitted to the window.
     void LayOut();

@@ -147,8 +147,8 @@ TEST_F(VstormWindows, GameModeOnceWithFullScreenAndItsBooks) {
     EXPECT_TRUE(SameRect(login, WindowRect(frame))) << "F10 does nothing before the game";
 
     const uint64_t before = UnixTimeNow();
-    PostMessageW(frame, kFrameCommandMessage, kFrameCommandEnterGame, 0);
-    PostMessageW(frame, kFrameCommandMessage, kFrameCommandEnterGame, 0);
+    PostMessageW(frame, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
+    PostMessageW(frame, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
     const RECT work = WorkArea();
     ASSERT_TRUE(FrameAt(work));
     EXPECT_TRUE(IsZoomed(frame));

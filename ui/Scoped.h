@@ -1,7 +1,8 @@
 // Ownership of platform resources: kernel handles, registry keys, WinINet
-// handles, GDI objects and DCs, icons, BSTRs, COM references, and the OLE
-// and GDI+ sessions of a thread. Every wrapper is move-only (a copy would free twice)
-// and releases in its destructor; code elsewhere never closes by hand.
+// handles and URL cache enumerations, GDI objects and DCs, icons, BSTRs, COM
+// references, and the OLE and GDI+ sessions of a thread. Every wrapper is
+// move-only (a copy would free twice) and releases in its destructor; code
+// elsewhere never closes by hand.
 #pragma once
 
 #include <windows.h>
@@ -101,6 +102,14 @@ struct IconTraits {
     static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 
+// An enumeration of the WinINet URL cache (FindFirstUrlCacheEntryW).
+struct UrlCacheFindTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::FindCloseUrlCache(h); }
+};
+
 // A BSTR from SysAllocString or a COM out parameter.
 struct BstrTraits {
     using Handle = BSTR;
@@ -113,6 +122,7 @@ using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedFindHandle = ScopedHandle<FindHandleTraits>;
 using ScopedRegKey = ScopedHandle<RegKeyTraits>;
 using ScopedInternet = ScopedHandle<InternetHandleTraits>;
+using ScopedUrlCacheFind = ScopedHandle<UrlCacheFindTraits>;
 using ScopedBitmap = ScopedHandle<GdiObjectTraits<HBITMAP>>;
 using ScopedBrush = ScopedHandle<GdiObjectTraits<HBRUSH>>;
 using ScopedRegion = ScopedHandle<GdiObjectTraits<HRGN>>;

@@ -60,6 +60,8 @@ OpenedUrls::~OpenedUrls() {
     DeleteFileW(log_.c_str());
 }
 
+void OpenedUrls::Clear() const { DeleteFileW(log_.c_str()); }
+
 std::vector<std::string> OpenedUrls::Urls() const {
     std::vector<std::string> urls;
     std::istringstream lines(ReadFileBytes(log_));

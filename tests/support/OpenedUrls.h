@@ -21,6 +21,8 @@ public:
     bool Ready() const { return ready_; }
     // The addresses logged so far, in order.
     std::vector<std::string> Urls() const;
+    // Forgets what was logged so far.
+    void Clear() const;
     // Waits until at least count addresses were logged; false on time-out.
     bool WaitForCount(size_t count, DWORD ms) const;
 

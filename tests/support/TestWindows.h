@@ -22,6 +22,25 @@ private:
     bool registered_;
 };
 
+// A hidden top-level window of the system's "STATIC" class on the calling
+// thread, destroyed with the object: for calls that want some window of the
+// test's thread (owners, hot keys, tray icons).
+class PlainWindow {
+public:
+    PlainWindow()
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)) {}
+    ~PlainWindow() {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    PlainWindow(const PlainWindow&) = delete;
+    PlainWindow& operator=(const PlainWindow&) = delete;
+
+    HWND Get() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
 // Dispatches the thread's messages for about ms milliseconds.
 void PumpMessages(DWORD ms);
 
