@@ -5,16 +5,34 @@
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-# Creates the prefix once. Mono and Gecko are switched off while it is made,
-# so no installer dialog waits for an answer.
+# Keeps what programs in the prefix do to the user's shell inside it. Wine
+# links the profile's Desktop, Documents and other folders to $HOME and
+# mirrors shortcuts into the host's menus and icons (winemenubuilder): an
+# installer tested here would otherwise put its shortcuts into the real home.
+wine_prefix_sandbox() {
+  local prefix=$1 link
+  for link in "$prefix"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then
+      rm "$link"
+      mkdir "$link"
+    fi
+  done
+  WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\DllOverrides' \
+    /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
+  touch "$prefix/.sandboxed"
+}
+
+# Creates the prefix once, and sandboxes it once (also a prefix made before
+# sandboxing was done here). Mono and Gecko are switched off while it is
+# made, so no installer dialog waits for an answer.
 wine_prefix_ensure() {
   local prefix=$1
-  [ -f "$prefix/system.reg" ] && return 0
+  [ -f "$prefix/system.reg" ] && [ -f "$prefix/.sandboxed" ] && return 0
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
-      WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+      WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
         "$WINE64" wineboot -i >/dev/null 2>&1
       # A crashing test must fail, not wait for someone to close a dialog.
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
@@ -23,8 +41,11 @@ wine_prefix_ensure() {
       # once; handing them to an absent window manager costs seconds each.
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' \
         /v Managed /d N /f >/dev/null 2>&1
-      WINEPREFIX="$prefix" "$WINESERVER" -w
     fi
+    if [ ! -f "$prefix/.sandboxed" ]; then
+      wine_prefix_sandbox "$prefix"
+    fi
+    WINEPREFIX="$prefix" "$WINESERVER" -w
   ) 9>"$prefix.lock"
 }
 
