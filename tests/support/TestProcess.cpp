@@ -4,8 +4,10 @@
 
 #include <vector>
 
-DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs) {
+DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs,
+                 const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back(L'\0');
     STARTUPINFOW si{};
