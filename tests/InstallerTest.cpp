@@ -7,8 +7,8 @@
 #include "app/Config.h"
 #include "app/Product.h"
 #include "net/UnixTime.h"
+#include "tests/support/Installation.h"
 #include "tests/support/TestFiles.h"
-#include "tests/support/TestProcess.h"
 #include "ui/Scoped.h"
 
 #include <shlobj.h>
@@ -23,34 +23,9 @@
 
 namespace {
 
-constexpr DWORD kRefused = 2;
-
-std::wstring ShellFolder(int csidl) {
-    wchar_t path[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
 std::wstring Lower(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
     return text;
-}
-
-std::wstring DesktopShortcut() {
-    return ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" + kShortcutFileName;
-}
-std::wstring GroupFolder() { return ShellFolder(CSIDL_PROGRAMS) + L"\\" + kMakerName; }
-std::wstring MenuFolder() { return GroupFolder() + L"\\" + kProductName; }
-std::wstring DefaultFolder() { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\" + kProductName; }
-std::wstring UninstallKey() { return std::wstring(kUninstallParentKey) + L"\\" + kProductName; }
-
-// The uninstall entry in one registry view (KEY_WOW64_32KEY or _64KEY).
-ScopedRegKey OpenUninstallKey(REGSAM view) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallKey().c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
-        return ScopedRegKey();
-    }
-    return ScopedRegKey(key);
 }
 
 std::wstring RegText(const ScopedRegKey& key, const wchar_t* name) {
@@ -95,17 +70,6 @@ std::set<std::wstring> ShortcutTargetsIn(const std::wstring& folder) {
     return targets;
 }
 
-// Everything an installation leaves outside its folder, in both views.
-void RemoveInstallation() {
-    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallKey().c_str(), view, 0);
-    }
-    DeleteFileW(DesktopShortcut().c_str());
-    RemoveTree(MenuFolder());
-    RemoveDirectoryW(GroupFolder().c_str());
-    RemoveTree(DefaultFolder());
-}
-
 std::wstring ConfigValue(const std::wstring& folder, const wchar_t* section, const wchar_t* key) {
     wchar_t value[kConfigValueUnits];
     ReadConfigText((folder + L"\\" + kConfigFileName).c_str(), section, key, value);
@@ -121,13 +85,8 @@ protected:
     void SetUp() override { RemoveInstallation(); }
     void TearDown() override { RemoveInstallation(); }
 
-    // /S plus options; /D= comes last and unquoted, as the installer takes
-    // the rest of the line for the folder. No folder: the installer's choice.
     DWORD Install(const std::wstring& options, const std::wstring& target) {
-        std::wstring arguments = L"/S";
-        if (!options.empty()) arguments += L" " + options;
-        if (!target.empty()) arguments += L" /D=" + target;
-        return RunProgram(ExeDir() + L"\\" VSTORM_TEST_SETUP, scratch.Path(), 60000, arguments);
+        return RunInstaller(options, target, scratch.Path());
     }
 
     // Nothing of an installation is anywhere.
@@ -136,7 +95,7 @@ protected:
         EXPECT_FALSE(FileExists(target + L"\\" + kConfigFileName)) << target;
         EXPECT_FALSE(OpenUninstallKey(KEY_WOW64_32KEY)) << target;
         EXPECT_FALSE(FileExists(DesktopShortcut())) << target;
-        EXPECT_FALSE(FileExists(MenuFolder())) << target;
+        EXPECT_FALSE(FileExists(ProductMenuFolder())) << target;
     }
 };
 
@@ -176,8 +135,9 @@ TEST_F(Installer, SilentInstallPutsEverythingWhereBothProgramsLook) {
     EXPECT_LE(RegNumber(entry, L"EstimatedSize"), installedKiB + 4);
 
     EXPECT_EQ(Lower(client), Lower(ShortcutTarget(DesktopShortcut())));
-    EXPECT_EQ(Lower(client), Lower(ShortcutTarget(MenuFolder() + L"\\" + kShortcutFileName)));
-    EXPECT_EQ((std::set<std::wstring>{Lower(client), Lower(uninstaller)}), ShortcutTargetsIn(MenuFolder()));
+    EXPECT_EQ(Lower(client), Lower(ShortcutTarget(ProductMenuFolder() + L"\\" + kShortcutFileName)));
+    EXPECT_EQ((std::set<std::wstring>{Lower(client), Lower(uninstaller)}),
+              ShortcutTargetsIn(ProductMenuFolder()));
 }
 
 TEST_F(Installer, InstallingAgainKeepsTheClientsBooksAndGoesWhereTheLastWent) {
@@ -195,7 +155,7 @@ TEST_F(Installer, InstallingAgainKeepsTheClientsBooksAndGoesWhereTheLastWent) {
 
     // No /D=: the folder of the last installation, not the default one.
     ASSERT_EQ(0u, Install(L"/ADV=7", L""));
-    EXPECT_FALSE(FileExists(DefaultFolder()));
+    EXPECT_FALSE(FileExists(DefaultInstallFolder()));
     EXPECT_EQ(L"5", ConfigValue(folder, kSectionCommon, kKeyRunCount));
     EXPECT_EQ(L"player one", ConfigValue(folder, kSectionCommon, kKeyUserName));
     EXPECT_EQ(L"1.15", ConfigValue(folder, kSectionGameInfo, kKeyVersion));
@@ -214,7 +174,7 @@ TEST_F(Installer, RefusesFoldersWhoseRemovalWouldTakeMoreThanTheGame) {
         ShellFolder(CSIDL_WINDOWS),
         Lower(ShellFolder(CSIDL_SYSTEM)),
         ShellFolder(CSIDL_PROGRAM_FILES),
-        DefaultFolder() + L"\\..",
+        DefaultInstallFolder() + L"\\..",
         profile,
         profile.substr(0, profile.rfind(L'\\')),  // holds every profile
         ShellFolder(CSIDL_DESKTOPDIRECTORY),
@@ -227,7 +187,7 @@ TEST_F(Installer, RefusesFoldersWhoseRemovalWouldTakeMoreThanTheGame) {
         L"Games\\" + std::wstring(kProductName),
     };
     for (const std::wstring& target : folders) {
-        EXPECT_EQ(kRefused, Install(L"", target)) << target;
+        EXPECT_EQ(kInstallerRefused, Install(L"", target)) << target;
         ExpectNothingInstalled(target);
     }
 }
@@ -236,13 +196,13 @@ TEST_F(Installer, RefusesAFolderOfOtherFilesAndABadId) {
     // The uninstaller would delete the notes with the game.
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(folder + L"\\notes.txt", "mine"));
-    EXPECT_EQ(kRefused, Install(L"", folder));
+    EXPECT_EQ(kInstallerRefused, Install(L"", folder));
     EXPECT_EQ("mine", ReadFileBytes(folder + L"\\notes.txt"));
     ExpectNothingInstalled(folder);
 
     const std::wstring fresh = scratch.File(L"fresh");
     for (const wchar_t* option : {L"/UID=12abc", L"/ADV=", L"/UID=0x10", L"/ADV=99999999999"}) {
-        EXPECT_EQ(kRefused, Install(option, fresh)) << option;
+        EXPECT_EQ(kInstallerRefused, Install(option, fresh)) << option;
         ExpectNothingInstalled(fresh);
     }
 }
