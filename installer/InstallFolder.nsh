@@ -11,7 +11,8 @@
 ; The uninstaller refuses the same listed folders.
 ;
 ; CheckInstallFolder sets FolderVerdict for $INSTDIR: "" (fine),
-; "protected" or "occupied".
+; "protected" or "occupied". A fine folder is put back into $INSTDIR in its
+; full form, so that the uninstall entry names it plainly.
 
 Var FolderVerdict
 Var FolderCandidate
@@ -144,6 +145,9 @@ Function CheckInstallFolder
     ${AndIfNot} ${FileExists} "$FolderCandidate\${kConfigFileName}"
       StrCpy $FolderVerdict occupied
     ${EndIf}
+  ${EndIf}
+  ${If} $FolderVerdict == ""
+    StrCpy $INSTDIR $FolderCandidate
   ${EndIf}
   Pop $1
   Pop $0

@@ -101,7 +101,8 @@ protected:
 
 TEST_F(Installer, SilentInstallPutsEverythingWhereBothProgramsLook) {
     const uint64_t before = UnixTimeNow();
-    ASSERT_EQ(0u, Install(L"", folder));
+    // Named in a roundabout way, recorded plainly.
+    ASSERT_EQ(0u, Install(L"", scratch.File(L"sub\\..\\") + kProductName + L"\\"));
     const uint64_t after = UnixTimeNow();
 
     const std::wstring client = folder + L"\\" + kClientExeName;
