@@ -6,28 +6,30 @@ WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
 # Keeps what programs in the prefix do to the user's shell inside it. Wine
-# links the profile's Desktop, Documents and other folders to $HOME and
-# mirrors shortcuts into the host's menus and icons (winemenubuilder): an
-# installer tested here would otherwise put its shortcuts into the real home.
+# links the profile's Desktop, Documents, Templates and other folders to
+# $HOME and mirrors shortcuts into the host's menus and icons
+# (winemenubuilder): an installer tested here would otherwise put its
+# shortcuts into the real home, and a test that empties a shell folder
+# would empty the home.
+wine_prefix_has_links() {
+  [ -n "$(find "$1/drive_c/users" -type l -print -quit 2>/dev/null)" ]
+}
 wine_prefix_sandbox() {
   local prefix=$1 link
-  for link in "$prefix"/drive_c/users/*/*; do
-    if [ -L "$link" ]; then
-      rm "$link"
-      mkdir "$link"
-    fi
+  find "$prefix/drive_c/users" -type l -print0 | while IFS= read -r -d '' link; do
+    rm "$link"
+    mkdir "$link"
   done
   WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\DllOverrides' \
     /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
-  touch "$prefix/.sandboxed"
 }
 
-# Creates the prefix once, and sandboxes it once (also a prefix made before
-# sandboxing was done here). Mono and Gecko are switched off while it is
-# made, so no installer dialog waits for an answer.
+# Creates the prefix once, and sandboxes it while it has links to the home
+# (also a prefix made before sandboxing was done here). Mono and Gecko are
+# switched off while it is made, so no installer dialog waits for an answer.
 wine_prefix_ensure() {
   local prefix=$1
-  [ -f "$prefix/system.reg" ] && [ -f "$prefix/.sandboxed" ] && return 0
+  [ -f "$prefix/system.reg" ] && ! wine_prefix_has_links "$prefix" && return 0
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
@@ -42,7 +44,7 @@ wine_prefix_ensure() {
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' \
         /v Managed /d N /f >/dev/null 2>&1
     fi
-    if [ ! -f "$prefix/.sandboxed" ]; then
+    if wine_prefix_has_links "$prefix"; then
       wine_prefix_sandbox "$prefix"
     fi
     WINEPREFIX="$prefix" "$WINESERVER" -w
