@@ -13,8 +13,8 @@
 ; files would go with the game.
 ; A folder inside a listed one is fine: "C:\Program Files\Orvane Stormvale".
 ;
-; CheckInstallFolder sets FolderVerdict for $INSTDIR: "" (fine),
-; "protected" or "occupied". A fine folder is put back into $INSTDIR in its
+; CheckInstallFolder sets FolderVerdict for $INSTDIR: "" when it is fine,
+; otherwise the message that says why it is not. A fine folder is put back into $INSTDIR in its
 ; full form, so that the uninstall entry names it plainly.
 
 Var FolderVerdict
@@ -64,7 +64,7 @@ Function RefuseIfHolds
     StrCpy $2 $0 $1
     ${If} $0 == $FolderCandidate
     ${OrIf} $2 == "$FolderCandidate\"
-      StrCpy $FolderVerdict protected
+      StrCpy $FolderVerdict "$(FolderProtected)"
     ${EndIf}
   ${EndIf}
   Pop $2
@@ -215,7 +215,7 @@ Function JudgeCandidate
   Push $0
   System::Call 'shlwapi::PathIsRootW(w "$FolderCandidate") i .r0'
   ${If} $0 <> 0
-    StrCpy $FolderVerdict protected
+    StrCpy $FolderVerdict "$(FolderProtected)"
   ${EndIf}
   Call RefuseSystemFolders
   Pop $0
@@ -230,7 +230,7 @@ Function CheckInstallFolder
   StrCpy $1 $INSTDIR 2
   ${If} $0 != ":\"
   ${AndIf} $1 != "\\"
-    StrCpy $FolderVerdict protected
+    StrCpy $FolderVerdict "$(FolderProtected)"
   ${EndIf}
   Push $INSTDIR
   Call NormaliseFolder
@@ -243,7 +243,8 @@ Function CheckInstallFolder
   Pop $0
   IntOp $0 $0 & ${FILE_ATTRIBUTE_REPARSE_POINT}
   ${If} $0 <> 0
-    StrCpy $FolderVerdict protected
+  ${AndIf} $FolderVerdict == ""
+    StrCpy $FolderVerdict "$(FolderIsLink)"
   ${EndIf}
   ${If} $FolderVerdict == ""
     Push $FolderCandidate
@@ -263,7 +264,7 @@ Function CheckInstallFolder
     ${If} $0 = 1
     ${AndIfNot} ${FileExists} "$FolderCandidate\${kClientExeName}"
     ${AndIfNot} ${FileExists} "$FolderCandidate\${kConfigFileName}"
-      StrCpy $FolderVerdict occupied
+      StrCpy $FolderVerdict "$(FolderOccupied)"
     ${EndIf}
   ${EndIf}
   ${If} $FolderVerdict == ""

@@ -122,21 +122,16 @@ Function .onInit
   ; A silent installation has no folder page to refuse a folder on.
   ${If} ${Silent}
     Call CheckInstallFolder
-    ${If} $FolderVerdict == protected
-      !insertmacro Refuse "$(FolderProtected)"
-    ${ElseIf} $FolderVerdict == occupied
-      !insertmacro Refuse "$(FolderOccupied)"
+    ${If} $FolderVerdict != ""
+      !insertmacro Refuse $FolderVerdict
     ${EndIf}
   ${EndIf}
 FunctionEnd
 
 Function LeaveFolderPage
   Call CheckInstallFolder
-  ${If} $FolderVerdict == protected
-    MessageBox MB_ICONEXCLAMATION|MB_OK "$(FolderProtected)"
-    Abort
-  ${ElseIf} $FolderVerdict == occupied
-    MessageBox MB_ICONEXCLAMATION|MB_OK "$(FolderOccupied)"
+  ${If} $FolderVerdict != ""
+    MessageBox MB_ICONEXCLAMATION|MB_OK $FolderVerdict
     Abort
   ${EndIf}
 FunctionEnd

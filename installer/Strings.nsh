@@ -13,6 +13,9 @@ LangString FolderProtected ${LANG_SIMPCHINESE} "“$INSTDIR”是 Windows 或用
 LangString FolderOccupied ${LANG_ENGLISH} "$INSTDIR already holds other files. Removing the game later would delete them too.$\r$\n$\r$\nPlease choose a new or empty folder, for example $INSTDIR\${kProductName}."
 LangString FolderOccupied ${LANG_SIMPCHINESE} "“$INSTDIR”中已有其他文件。以后卸载游戏时，这些文件也会被删除。$\r$\n$\r$\n请选择一个新的或空的文件夹，例如“$INSTDIR\${kProductName}”。"
 
+LangString FolderIsLink ${LANG_ENGLISH} "$INSTDIR is a link to another folder. Removing the game later would delete what is there.$\r$\n$\r$\nPlease choose a folder of the game's own, for example ${DEFAULT_FOLDER}."
+LangString FolderIsLink ${LANG_SIMPCHINESE} "“$INSTDIR”是指向另一个文件夹的链接。以后卸载游戏时，那里的内容会被删除。$\r$\n$\r$\n请为游戏选择一个单独的文件夹，例如“${DEFAULT_FOLDER}”。"
+
 LangString BadOption ${LANG_ENGLISH} "/UID= and /ADV= take a whole number, for example /UID=1001."
 LangString BadOption ${LANG_SIMPCHINESE} "/UID= 和 /ADV= 的值必须是整数，例如 /UID=1001。"
 
