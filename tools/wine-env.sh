@@ -11,12 +11,24 @@ WINESERVER=/usr/lib/wine/wineserver
 # (winemenubuilder): an installer tested here would otherwise put its
 # shortcuts into the real home, and a test that empties a shell folder
 # would empty the home.
+# Lists the links of the profiles that lead out of the prefix (links that
+# tests make inside it are theirs).
+wine_prefix_outside_links() {
+  local inside link
+  inside=$(readlink -f "$1")
+  find "$1/drive_c/users" -type l 2>/dev/null | while IFS= read -r link; do
+    case $(readlink -f "$link") in
+      "$inside"/*) ;;
+      *) printf '%s\n' "$link" ;;
+    esac
+  done
+}
 wine_prefix_has_links() {
-  [ -n "$(find "$1/drive_c/users" -type l -print -quit 2>/dev/null)" ]
+  [ -n "$(wine_prefix_outside_links "$1")" ]
 }
 wine_prefix_sandbox() {
   local prefix=$1 link
-  find "$prefix/drive_c/users" -type l -print0 | while IFS= read -r -d '' link; do
+  wine_prefix_outside_links "$prefix" | while IFS= read -r link; do
     rm "$link"
     mkdir "$link"
   done
