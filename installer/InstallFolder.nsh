@@ -3,7 +3,7 @@
 ; take anything but the game with it. These are the uninstaller's own rules
 ; (uninstall/SafeInstallFolder), here for the installer:
 ;  - a path that is not absolute, a drive root or a share root;
-; - a folder of the system or of a user's shell, of this user or of all
+;  - a folder of the system or of a user's shell, of this user or of all
 ;    users (the lists in RefuseSystemFolders), or a folder that holds one,
 ;    such as C:\Users, which holds every profile;
 ;  - a folder that is a link (junction or symbolic link), or that lies
@@ -14,8 +14,9 @@
 ; A folder inside a listed one is fine: "C:\Program Files\Orvane Stormvale".
 ;
 ; CheckInstallFolder sets FolderVerdict for $INSTDIR: "" when it is fine,
-; otherwise the message that says why it is not. A fine folder is put back into $INSTDIR in its
-; full form, so that the uninstall entry names it plainly.
+; otherwise the message that says why it is not. A fine folder is put back
+; into $INSTDIR in its full form, so that the uninstall entry names it
+; plainly.
 
 Var FolderVerdict
 Var FolderCandidate
