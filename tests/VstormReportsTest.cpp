@@ -2,7 +2,6 @@
 // folder with the statistics endpoint on a loopback server at the build's
 // fixed port, it posts the install report on the first run and the exit
 // report on every run, and keeps its books whatever the endpoint does.
-#include "net/Endpoints.h"
 #include "net/MacList.h"
 #include "net/PostForm.h"
 #include "net/UnixTime.h"
@@ -23,13 +22,6 @@ namespace {
 
 using Mode = LoopbackHttpServer::Mode;
 using Fields = std::vector<std::pair<std::string, std::string>>;
-
-// The port of the statistics endpoint the client was built with.
-uint16_t StatsPort() {
-    const char prefix[] = "http://127.0.0.1:";
-    if (strncmp(kStatsEndpoint, prefix, strlen(prefix)) != 0) return 0;
-    return static_cast<uint16_t>(atoi(kStatsEndpoint + strlen(prefix)));
-}
 
 // A form body split at "&" and "=" (the test's values hold neither).
 Fields Split(const std::string& body) {

@@ -5,6 +5,7 @@
 #include "frames/FrameBack.h"
 #include "frames/FrameGame.h"
 #include "frames/FrameIds.h"
+#include "net/Endpoints.h"
 #include "net/UnixTime.h"
 #include "tests/support/ClientFolder.h"
 #include "tests/support/LoopbackHttpServer.h"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds both architectures: build/x86_64 (the client, the
-# toolkit and the tests) and build/i686 (the toolkit and the uninstaller).
+# Configures and builds both architectures: build/i686 (the toolkit and the
+# uninstaller) first, because the installer of build/x86_64 (with the
+# client, the toolkit and the tests) packs the 32-bit uninstaller.
 #
 # These builds are for tests and demos: every deployment address points at
 # a fixed port on 127.0.0.1 (tests and tools/run.sh start the servers), so
@@ -24,7 +25,7 @@ endpoints=(
   # other loopback addresses.
   -DVSTORM_LOGIN_HOST=127.0.0.1:$((base + 7))
 )
-for arch in x86_64 i686; do
+for arch in i686 x86_64; do
   dir=$root/build/$arch
   # Configure anew when the tree is missing or still has other addresses.
   if [ ! -f "$dir/build.ninja" ] ||

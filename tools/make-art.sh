@@ -71,4 +71,16 @@ done
 # The game window's caption icon is the emblem at 20 pixels.
 render "$art/vstorm/emblem.svg" "$root/res/vstorm/caption_icon.png" 20x20
 
-echo "Artwork written to res/vstorm, res/uninstall, res/vstorm.ico and res/uninstall.ico"
+# The installer's pictures, 24-bit BMP as NSIS wants them: the side picture
+# of the welcome and finish pages (164 x 314), cut from the back frame's
+# left end with the title, and the header picture of the other pages
+# (150 x 57), the emblem at the right of a white field.
+mkdir -p "$root/res/installer"
+render "$art/vstorm/back_picture.svg" "$work/back.png"
+convert "$work/back.png" -crop 310x594+30+25 +repage -resize '164x314!' \
+  -background white -alpha remove -alpha off -strip BMP3:"$root/res/installer/wizard.bmp"
+render "$art/vstorm/emblem.svg" "$work/emblem-48.png" 48x48
+convert -size 150x57 xc:white "$work/emblem-48.png" -geometry +96+4 -composite \
+  -alpha off -strip BMP3:"$root/res/installer/header.bmp"
+
+echo "Artwork written to res/vstorm, res/uninstall, res/installer, res/vstorm.ico and res/uninstall.ico"

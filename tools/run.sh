@@ -15,9 +15,11 @@ build=$root/build/x86_64
 run=$root/build/run
 mkdir -p "$run"
 
-# The addresses the client was built with (tools/build.sh puts them all on
-# 127.0.0.1; the demo server refuses anything else).
-origins=$(sed -n 's/^VSTORM_[A-Z]*_ORIGIN:STRING=//p' "$build/CMakeCache.txt")
+# The addresses the client was built with, each with its role
+# (stats=http://127.0.0.1:27813 ...; tools/build.sh puts them all on
+# 127.0.0.1, and the demo server refuses anything else).
+origins=$(sed -n -e 's/^VSTORM_\([A-Z]*\)_ORIGIN:STRING=\(.*\)$/\L\1\E=\2/p' \
+  -e 's/^VSTORM_LOGIN_HOST:STRING=/login=/p' "$build/CMakeCache.txt")
 log=$run/demo-server.log
 server_pid=
 stop() {

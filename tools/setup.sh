@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   googletest
+  nsis
   wine wine64 libwine
   xvfb xauth
   python3

@@ -5,16 +5,48 @@
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-# Creates the prefix once. Mono and Gecko are switched off while it is made,
-# so no installer dialog waits for an answer.
+# Keeps what programs in the prefix do to the user's shell inside it. Wine
+# links the profile's Desktop, Documents, Templates and other folders to
+# $HOME and mirrors shortcuts into the host's menus and icons
+# (winemenubuilder): an installer tested here would otherwise put its
+# shortcuts into the real home, and a test that empties a shell folder
+# would empty the home.
+# Lists the links of the profiles that lead out of the prefix (links that
+# tests make inside it are theirs).
+wine_prefix_outside_links() {
+  local inside link
+  inside=$(readlink -f "$1")
+  find "$1/drive_c/users" -type l 2>/dev/null | while IFS= read -r link; do
+    case $(readlink -f "$link") in
+      "$inside"/*) ;;
+      *) printf '%s\n' "$link" ;;
+    esac
+  done
+}
+wine_prefix_has_links() {
+  [ -n "$(wine_prefix_outside_links "$1")" ]
+}
+wine_prefix_sandbox() {
+  local prefix=$1 link
+  wine_prefix_outside_links "$prefix" | while IFS= read -r link; do
+    rm "$link"
+    mkdir "$link"
+  done
+  WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\DllOverrides' \
+    /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
+}
+
+# Creates the prefix once, and sandboxes it while it has links to the home
+# (also a prefix made before sandboxing was done here). Mono and Gecko are
+# switched off while it is made, so no installer dialog waits for an answer.
 wine_prefix_ensure() {
   local prefix=$1
-  [ -f "$prefix/system.reg" ] && return 0
+  [ -f "$prefix/system.reg" ] && ! wine_prefix_has_links "$prefix" && return 0
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
-      WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+      WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
         "$WINE64" wineboot -i >/dev/null 2>&1
       # A crashing test must fail, not wait for someone to close a dialog.
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' \
@@ -23,8 +55,11 @@ wine_prefix_ensure() {
       # once; handing them to an absent window manager costs seconds each.
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' \
         /v Managed /d N /f >/dev/null 2>&1
-      WINEPREFIX="$prefix" "$WINESERVER" -w
     fi
+    if wine_prefix_has_links "$prefix"; then
+      wine_prefix_sandbox "$prefix"
+    fi
+    WINEPREFIX="$prefix" "$WINESERVER" -w
   ) 9>"$prefix.lock"
 }
 

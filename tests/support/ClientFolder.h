@@ -5,26 +5,16 @@
 #pragma once
 
 #include "app/Config.h"
-#include "net/Endpoints.h"
 #include "tests/support/ClientDriver.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-// The port of the statistics endpoint the client was built with, or 0.
-inline uint16_t StatsPort() {
-    const char prefix[] = "http://127.0.0.1:";
-    if (strncmp(kStatsEndpoint, prefix, strlen(prefix)) != 0) return 0;
-    return static_cast<uint16_t>(atoi(kStatsEndpoint + strlen(prefix)));
-}
 
 class ClientFolderTest : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include "tests/support/LoopbackHttpServer.h"
 
+#include "net/Endpoints.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -7,6 +9,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -227,4 +230,10 @@ uint16_t ClosedLoopbackPort() {
     SOCKET s = Listen(0, &port);
     if (s != INVALID_SOCKET) closesocket(s);
     return port;
+}
+
+uint16_t StatsPort() {
+    const char prefix[] = "http://127.0.0.1:";
+    if (strncmp(kStatsEndpoint, prefix, strlen(prefix)) != 0) return 0;
+    return static_cast<uint16_t>(atoi(kStatsEndpoint + strlen(prefix)));
 }

@@ -78,3 +78,6 @@ private:
 
 // A loopback port on which nothing listens (refused connections).
 uint16_t ClosedLoopbackPort();
+// The port of the statistics endpoint the programs were built with, or 0
+// when that is not on 127.0.0.1 with a port.
+uint16_t StatsPort();

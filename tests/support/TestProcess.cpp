@@ -3,8 +3,9 @@
 #include <vector>
 
 bool StartProgram(const std::wstring& program, const std::wstring& workDir, ScopedKernelHandle& process,
-                  DWORD* processId) {
+                  DWORD* processId, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back(L'\0');
     STARTUPINFOW si{};
@@ -32,8 +33,9 @@ DWORD WaitProgram(HANDLE process, DWORD timeoutMs) {
     return code;
 }
 
-DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs) {
+DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs,
+                 const std::wstring& arguments) {
     ScopedKernelHandle process;
-    if (!StartProgram(program, workDir, process, nullptr)) return kProgramDidNotEnd;
+    if (!StartProgram(program, workDir, process, nullptr, arguments)) return kProgramDidNotEnd;
     return WaitProgram(process.Get(), timeoutMs);
 }

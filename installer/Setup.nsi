@@ -1,0 +1,221 @@
+; The game's installer. It puts the client and the uninstaller into one
+; folder, writes the installation's part of Config.ini beside them, lets
+; every local user write to that folder (the client runs unelevated and
+; keeps its books there), and makes what the uninstaller later removes: the
+; uninstall entry, the desktop shortcut and the Start-menu folder.
+;
+; Command line: /S silent; /D=<folder> (last) the folder; /UID=<n> and
+; /ADV=<n> the marketing ids instead of the build's.
+; Exit codes: 0 installed, 1 cancelled, 2 refused (folder, option) or failed.
+;
+; installer/CMakeLists.txt runs makensis with SETTINGS naming the inputs;
+; every name, key and folder comes from the generated Product.nsh.
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+
+!include "${SETTINGS}"
+!include "${PRODUCT_NSH}"
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinCore.nsh
+!include StrFunc.nsh
+${StrStr}
+!include "${__FILEDIR__}/InstallFolder.nsh"
+
+!define UNINSTALL_KEY "${kUninstallParentKey}\${kProductName}"
+!define DEFAULT_FOLDER "$PROGRAMFILES64\${kProductName}"
+
+Name "${kProductName}"
+OutFile "${OUTFILE}"
+InstallDir "${DEFAULT_FOLDER}"
+RequestExecutionLevel admin
+ManifestDPIAware true
+ManifestSupportedOS all
+BrandingText "${kMakerName}"
+ShowInstDetails hide
+
+Var AgentId
+Var SiteId
+
+!define MUI_ICON "${ART_DIR}/vstorm.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${ART_DIR}/installer/wizard.bmp"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${ART_DIR}/installer/header.bmp"
+!define MUI_ABORTWARNING
+
+!insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE LeaveFolderPage
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "$(StartGameNow)"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartGame
+!insertmacro MUI_PAGE_FINISH
+
+; The first language is the one for systems that speak neither.
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "SimpChinese"
+!include "${__FILEDIR__}/Strings.nsh"
+
+VIProductVersion "${VSTORM_VERSION_MAJOR}.${VSTORM_VERSION_MINOR}.0.0"
+VIFileVersion "${VSTORM_VERSION_MAJOR}.${VSTORM_VERSION_MINOR}.0.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${kProductName}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${kMakerName}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${kProductName} Setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VSTORM_VERSION_TEXT_A}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VSTORM_VERSION_TEXT_A}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "© ${kMakerName}"
+
+; Shows a message (only when not silent) and ends the installer with 2.
+!macro Refuse message
+  MessageBox MB_ICONSTOP|MB_OK "${message}" /SD IDOK
+  SetErrorLevel 2
+  Quit
+!macroend
+
+; Takes the value of option (for example "/UID=") into var when the command
+; line has it. Only a whole number written plainly passes: it must read
+; back the same after a round trip through an integer.
+!macro TakeIdOption option var
+  ${GetOptions} $R0 "${option}" $R1
+  ${IfNot} ${Errors}
+    IntOp $R2 $R1 + 0
+    ${If} "$R2" != "$R1"
+      !insertmacro Refuse "$(BadOption)"
+    ${EndIf}
+    StrCpy ${var} $R1
+  ${EndIf}
+  ClearErrors
+!macroend
+
+Function .onInit
+  StrCpy $AgentId "${AGENT_ID}"
+  StrCpy $SiteId "${SITE_ID}"
+  ${GetParameters} $R0
+  ClearErrors
+  !insertmacro TakeIdOption "/UID=" $AgentId
+  !insertmacro TakeIdOption "/ADV=" $SiteId
+
+  ; NSIS puts the default in place of a /D= folder it finds invalid (a
+  ; root, a relative path) without a word: judge the folder asked for.
+  System::Call 'kernel32::GetCommandLineW() w .R0'
+  ${StrStr} $R1 $R0 " /D="
+  ${If} $R1 != ""
+    StrCpy $INSTDIR $R1 "" 4
+  ${EndIf}
+
+  ; Installing again goes where the last installation went, unless /D=
+  ; chose a folder.
+  SetRegView 32
+  ${If} $R1 == ""
+  ${AndIf} $INSTDIR == "${DEFAULT_FOLDER}"
+    ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 != ""
+      StrCpy $INSTDIR $R0
+    ${EndIf}
+  ${EndIf}
+
+  ; A silent installation has no folder page to refuse a folder on.
+  ${If} ${Silent}
+    Call CheckInstallFolder
+    ${If} $FolderVerdict != ""
+      !insertmacro Refuse $FolderVerdict
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function LeaveFolderPage
+  Call CheckInstallFolder
+  ${If} $FolderVerdict != ""
+    MessageBox MB_ICONEXCLAMATION|MB_OK $FolderVerdict
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; Seconds since 1970-01-01 UTC, the form of the client's own time stamps:
+; digits only, so the client can put it into its landing address as it is.
+Function UnixTimeNow
+  Push $0
+  System::Call 'kernel32::GetSystemTimeAsFileTime(*l .r0)'
+  System::Int64Op $0 - 116444736000000000
+  Pop $0
+  System::Int64Op $0 / 10000000
+  Pop $0
+  Exch $0
+FunctionEnd
+
+Function StartGame
+  SetOutPath $INSTDIR
+  Exec '"$INSTDIR\${kClientExeName}"'
+FunctionEnd
+
+Section
+  ; A running client holds its executable open.
+  ${Do}
+    FindWindow $0 "${kClientWindowClass}" "${kProductName}"
+    ${If} $0 = 0
+      ${Break}
+    ${EndIf}
+    MessageBox MB_ICONEXCLAMATION|MB_RETRYCANCEL "$(GameRunning)" /SD IDCANCEL IDRETRY retry
+    SetErrorLevel 2
+    Quit
+    retry:
+  ${Loop}
+
+  ; Rights first, so that everything made in the folder inherits them.
+  ; Wine has no access control on files; its icacls may fail, which costs
+  ; nothing there.
+  CreateDirectory $INSTDIR
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M /Q'
+  Pop $0
+  ${If} $0 != 0
+    DetailPrint "$(RightsNotGranted)"
+  ${EndIf}
+
+  SetOutPath $INSTDIR
+  File "/oname=${kClientExeName}" "${CLIENT_EXE}"
+  File "/oname=${kUninstallerExeName}" "${UNINSTALLER_EXE}"
+
+  ; Only the installation's keys: the client's own (run count, user name,
+  ; times) stay, so installing again does not count as a new player.
+  !define CONFIG "$INSTDIR\${kConfigFileName}"
+  Call UnixTimeNow
+  Pop $1
+  ClearErrors
+  WriteINIStr "${CONFIG}" "${kSectionCommon}" "${kKeyAgentId}" $AgentId
+  WriteINIStr "${CONFIG}" "${kSectionCommon}" "${kKeySiteId}" $SiteId
+  WriteINIStr "${CONFIG}" "${kSectionInstall}" "${kKeyInstallTime}" $1
+  ${If} ${Errors}
+    MessageBox MB_ICONSTOP|MB_OK "$(ConfigNotWritten)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  ; Wine reports a failure for the flush even when the file is written.
+  FlushINI "${CONFIG}"
+
+  ; The 32-bit view: that is where the 32-bit uninstaller deletes the entry.
+  SetRegView 32
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${kProductName}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${kMakerName}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VSTORM_VERSION_TEXT_A}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${kClientExeName},0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${kUninstallerExeName}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; The current user's desktop and Programs folders: the uninstaller looks
+  ; there, and only there.
+  SetShellVarContext current
+  CreateShortcut "$DESKTOP\${kShortcutFileName}" "$INSTDIR\${kClientExeName}"
+  !define MENU_FOLDER "$SMPROGRAMS\${kMakerName}\${kProductName}"
+  CreateDirectory "${MENU_FOLDER}"
+  CreateShortcut "${MENU_FOLDER}\${kShortcutFileName}" "$INSTDIR\${kClientExeName}"
+  CreateShortcut "${MENU_FOLDER}\$(UninstallShortcut).lnk" "$INSTDIR\${kUninstallerExeName}"
+SectionEnd

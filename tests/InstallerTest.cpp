@@ -1,0 +1,211 @@
+// The test installer as a whole program, run silently into scratch
+// folders: it installs both programs, writes the installation's keys of
+// Config.ini, the uninstall entry in the 32-bit registry view and the
+// shortcuts exactly where the uninstaller looks; it refuses folders whose
+// removal would take more than the game; installing again keeps the
+// client's own books. Each case starts and ends without an installation.
+#include "app/Config.h"
+#include "app/Product.h"
+#include "net/UnixTime.h"
+#include "tests/support/Installation.h"
+#include "tests/support/TestFiles.h"
+#include "ui/Scoped.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
+    return text;
+}
+
+std::wstring RegText(const ScopedRegKey& key, const wchar_t* name) {
+    wchar_t value[1024] = {};
+    DWORD bytes = sizeof(value) - sizeof(wchar_t);
+    if (RegGetValueW(key.Get(), nullptr, name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS) {
+        return L"<missing>";
+    }
+    return value;
+}
+
+DWORD RegNumber(const ScopedRegKey& key, const wchar_t* name) {
+    DWORD value = 0;
+    DWORD bytes = sizeof(value);
+    RegGetValueW(key.Get(), nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &bytes);
+    return value;
+}
+
+// Where a shortcut leads, or "" when it cannot be read.
+std::wstring ShortcutTarget(const std::wstring& path) {
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.ReceiveVoid()))) {
+        return L"";
+    }
+    ComPtr<IPersistFile> file;
+    if (FAILED(link.As(IID_IPersistFile, file)) || FAILED(file->Load(path.c_str(), STGM_READ))) return L"";
+    wchar_t target[MAX_PATH] = {};
+    if (FAILED(link->GetPath(target, MAX_PATH, nullptr, 0))) return L"";
+    return target;
+}
+
+// The targets of the shortcuts in a folder, lower case.
+std::set<std::wstring> ShortcutTargetsIn(const std::wstring& folder) {
+    std::set<std::wstring> targets;
+    WIN32_FIND_DATAW data;
+    ScopedFindHandle find(FindFirstFileW((folder + L"\\*.lnk").c_str(), &data));
+    if (!find) return targets;
+    do {
+        targets.insert(Lower(ShortcutTarget(folder + L"\\" + data.cFileName)));
+    } while (FindNextFileW(find.Get(), &data));
+    return targets;
+}
+
+std::wstring ConfigValue(const std::wstring& folder, const wchar_t* section, const wchar_t* key) {
+    wchar_t value[kConfigValueUnits];
+    ReadConfigText((folder + L"\\" + kConfigFileName).c_str(), section, key, value);
+    return value;
+}
+
+class Installer : public ::testing::Test {
+protected:
+    ScratchDir scratch;
+    // Like the default folder, a name with a blank in it.
+    std::wstring folder = scratch.File(kProductName);
+
+    void SetUp() override { RemoveInstallation(); }
+    void TearDown() override { RemoveInstallation(); }
+
+    DWORD Install(const std::wstring& options, const std::wstring& target) {
+        return RunInstaller(options, target, scratch.Path());
+    }
+
+    // Nothing of an installation is anywhere.
+    void ExpectNothingInstalled(const std::wstring& target) {
+        EXPECT_FALSE(FileExists(target + L"\\" + kClientExeName)) << target;
+        EXPECT_FALSE(FileExists(target + L"\\" + kConfigFileName)) << target;
+        EXPECT_FALSE(OpenUninstallKey(KEY_WOW64_32KEY)) << target;
+        EXPECT_FALSE(FileExists(DesktopShortcut())) << target;
+        EXPECT_FALSE(FileExists(ProductMenuFolder())) << target;
+    }
+};
+
+TEST_F(Installer, SilentInstallPutsEverythingWhereBothProgramsLook) {
+    const uint64_t before = UnixTimeNow();
+    // Named in a roundabout way, recorded plainly.
+    ASSERT_EQ(0u, Install(L"", scratch.File(L"sub\\..\\") + kProductName + L"\\"));
+    const uint64_t after = UnixTimeNow();
+
+    const std::wstring client = folder + L"\\" + kClientExeName;
+    const std::wstring uninstaller = folder + L"\\" + kUninstallerExeName;
+    EXPECT_EQ(ReadFileBytes(ExeDir() + L"\\" + kClientExeName), ReadFileBytes(client));
+    EXPECT_EQ(ReadFileBytes(ExeDir() + L"\\" VSTORM_PACKED_UNINSTALLER), ReadFileBytes(uninstaller));
+
+    // The build's ids, and the time as digits that a URL carries unchanged.
+    EXPECT_EQ(VSTORM_AGENT_ID_TEXT, ConfigValue(folder, kSectionCommon, kKeyAgentId));
+    EXPECT_EQ(VSTORM_SITE_ID_TEXT, ConfigValue(folder, kSectionCommon, kKeySiteId));
+    const std::wstring installTime = ConfigValue(folder, kSectionInstall, kKeyInstallTime);
+    ASSERT_FALSE(installTime.empty());
+    EXPECT_EQ(std::wstring::npos, installTime.find_first_not_of(L"0123456789")) << installTime;
+    EXPECT_GE(_wcstoui64(installTime.c_str(), nullptr, 10), before);
+    EXPECT_LE(_wcstoui64(installTime.c_str(), nullptr, 10), after);
+    EXPECT_EQ(L"", ConfigValue(folder, kSectionCommon, kKeyRunCount)) << "the client counts its runs";
+
+    // The 32-bit view, where the 32-bit uninstaller deletes it; not the other.
+    ScopedRegKey entry = OpenUninstallKey(KEY_WOW64_32KEY);
+    ASSERT_TRUE(entry);
+    EXPECT_FALSE(OpenUninstallKey(KEY_WOW64_64KEY));
+    EXPECT_EQ(kProductName, RegText(entry, L"DisplayName"));
+    EXPECT_EQ(kMakerName, RegText(entry, L"Publisher"));
+    EXPECT_EQ(L"" VSTORM_VERSION_TEXT_A, RegText(entry, L"DisplayVersion"));
+    EXPECT_EQ(client + L",0", RegText(entry, L"DisplayIcon"));
+    EXPECT_EQ(L"\"" + uninstaller + L"\"", RegText(entry, L"UninstallString"));
+    EXPECT_EQ(folder, RegText(entry, L"InstallLocation"));
+    const DWORD installedKiB =
+        static_cast<DWORD>((ReadFileBytes(client).size() + ReadFileBytes(uninstaller).size()) / 1024);
+    EXPECT_GE(RegNumber(entry, L"EstimatedSize"), installedKiB);
+    EXPECT_LE(RegNumber(entry, L"EstimatedSize"), installedKiB + 4);
+
+    EXPECT_EQ(Lower(client), Lower(ShortcutTarget(DesktopShortcut())));
+    EXPECT_EQ(Lower(client), Lower(ShortcutTarget(ProductMenuFolder() + L"\\" + kShortcutFileName)));
+    EXPECT_EQ((std::set<std::wstring>{Lower(client), Lower(uninstaller)}),
+              ShortcutTargetsIn(ProductMenuFolder()));
+}
+
+TEST_F(Installer, InstallingAgainKeepsTheClientsBooksAndGoesWhereTheLastWent) {
+    ASSERT_EQ(0u, Install(L"/UID=4711 /ADV=-25", folder));
+    EXPECT_EQ(L"4711", ConfigValue(folder, kSectionCommon, kKeyAgentId));
+    EXPECT_EQ(L"-25", ConfigValue(folder, kSectionCommon, kKeySiteId));
+    const std::wstring firstTime = ConfigValue(folder, kSectionInstall, kKeyInstallTime);
+
+    // What the client writes over its life.
+    const std::wstring config = folder + L"\\" + kConfigFileName;
+    WriteConfigText(config.c_str(), kSectionGameInfo, kKeyVersion, L"1.15");
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyRunCount, L"5");
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyUserName, L"player one");
+    WriteConfigText(config.c_str(), kSectionExtension, kKeyOutTime, L"1700000000");
+
+    // No /D=: the folder of the last installation, not the default one.
+    ASSERT_EQ(0u, Install(L"/ADV=7", L""));
+    EXPECT_FALSE(FileExists(DefaultInstallFolder()));
+    EXPECT_EQ(L"5", ConfigValue(folder, kSectionCommon, kKeyRunCount));
+    EXPECT_EQ(L"player one", ConfigValue(folder, kSectionCommon, kKeyUserName));
+    EXPECT_EQ(L"1.15", ConfigValue(folder, kSectionGameInfo, kKeyVersion));
+    EXPECT_EQ(L"1700000000", ConfigValue(folder, kSectionExtension, kKeyOutTime));
+    EXPECT_EQ(VSTORM_AGENT_ID_TEXT, ConfigValue(folder, kSectionCommon, kKeyAgentId));
+    EXPECT_EQ(L"7", ConfigValue(folder, kSectionCommon, kKeySiteId));
+    EXPECT_GE(_wcstoui64(ConfigValue(folder, kSectionInstall, kKeyInstallTime).c_str(), nullptr, 10),
+              _wcstoui64(firstTime.c_str(), nullptr, 10));
+    EXPECT_TRUE(OpenUninstallKey(KEY_WOW64_32KEY));
+}
+
+TEST_F(Installer, RefusesFoldersWhoseRemovalWouldTakeMoreThanTheGame) {
+    const std::wstring profile = ShellFolder(CSIDL_PROFILE);
+    const std::vector<std::wstring> folders = {
+        L"C:\\",
+        ShellFolder(CSIDL_WINDOWS),
+        Lower(ShellFolder(CSIDL_SYSTEM)),
+        ShellFolder(CSIDL_PROGRAM_FILES),
+        DefaultInstallFolder() + L"\\..",
+        profile,
+        profile.substr(0, profile.rfind(L'\\')),  // holds every profile
+        ShellFolder(CSIDL_DESKTOPDIRECTORY),
+        ShellFolder(CSIDL_PERSONAL),
+        ShellFolder(CSIDL_APPDATA),
+        ShellFolder(CSIDL_LOCAL_APPDATA),
+        ShellFolder(CSIDL_COMMON_APPDATA),
+        ShellFolder(CSIDL_PROGRAMS),
+        ShellFolder(CSIDL_STARTMENU),
+        L"Games\\" + std::wstring(kProductName),
+    };
+    for (const std::wstring& target : folders) {
+        EXPECT_EQ(kInstallerRefused, Install(L"", target)) << target;
+        ExpectNothingInstalled(target);
+    }
+}
+
+TEST_F(Installer, RefusesAFolderOfOtherFilesAndABadId) {
+    // The uninstaller would delete the notes with the game.
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\notes.txt", "mine"));
+    EXPECT_EQ(kInstallerRefused, Install(L"", folder));
+    EXPECT_EQ("mine", ReadFileBytes(folder + L"\\notes.txt"));
+    ExpectNothingInstalled(folder);
+
+    const std::wstring fresh = scratch.File(L"fresh");
+    for (const wchar_t* option : {L"/UID=12abc", L"/ADV=", L"/UID=0x10", L"/ADV=99999999999"}) {
+        EXPECT_EQ(kInstallerRefused, Install(option, fresh)) << option;
+        ExpectNothingInstalled(fresh);
+    }
+}
+
+}  // namespace
