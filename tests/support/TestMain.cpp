@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 
@@ -34,5 +36,12 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new PlatformEnvironment);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // The verdict is out. A form post's worker left blocked in Wine's WinINet
+    // past its deadline was seen to hold the program's normal exit (DLL
+    // detach) for minutes under a loaded run: end without it.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));
+    return result;
 }
