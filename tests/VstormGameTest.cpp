@@ -10,6 +10,7 @@
 #include "tests/support/FakeClient.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/OpenedUrls.h"
+#include "tests/support/WindowActions.h"
 #include "ui/TextBuf.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,14 @@ TEST_F(VstormGame, LoginPageNamesThePlayerAndAGameLoginEntersTheGameAtOnce) {
     // Document complete does not wait for the login timer (1.5 s) before
     // the maximise timer (0.5 s).
     EXPECT_LT(WaitForGame(), 1900u);
+    // The page title is written in white on the dark caption bar, from x 22.
+    EXPECT_TRUE(WaitFor([&] {
+        for (int x = 22; x < 200; ++x) {
+            const DWORD c = ScreenPixel(x, 13);
+            if ((c & 0xFF) > 0xC0 && ((c >> 8) & 0xFF) > 0xC0 && ((c >> 16) & 0xFF) > 0xC0) return true;
+        }
+        return false;
+    }, kDeadlineMs)) << "the title in the caption";
 
     OpenedUrls opened;
     ASSERT_TRUE(opened.Ready());
