@@ -40,16 +40,6 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
     return search.found;
 }
 
-void PostClickAt(HWND window, int x, int y) {
-    POINT screen{x, y};
-    ClientToScreen(window, &screen);
-    SetCursorPos(screen.x, screen.y);
-    const LPARAM point = MAKELPARAM(x, y);
-    PostMessageW(window, WM_MOUSEMOVE, 0, point);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageW(window, WM_LBUTTONUP, 0, point);
-}
-
 void PostKey(HWND window, WPARAM virtualKey) {
     const UINT scan = MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC);
     PostMessageW(window, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));

@@ -1,9 +1,10 @@
 // Driving the built client as a player would, from another process: start
-// it, find its windows by class and title, click them, press keys, close
-// it, each with a deadline. Clicks and keys are posted, never sent: a click
-// may open a question whose modal loop would hold a sent message.
+// it, find its windows by class and title, click them (PostClickAt), press
+// keys, close it, each with a deadline. Keys are posted, never sent, as
+// clicks are.
 #pragma once
 
+#include "tests/support/WindowActions.h"
 #include "ui/Scoped.h"
 
 #include <windows.h>
@@ -14,9 +15,6 @@
 // this class (and this title, unless title is null).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
 
-// A press and release of the left button at the client point, with the
-// real cursor moved there first.
-void PostClickAt(HWND window, int x, int y);
 // A key press and release, posted to window.
 void PostKey(HWND window, WPARAM virtualKey);
 

@@ -44,14 +44,27 @@ void ActionWindow::OnTimer(UINT_PTR id) {
     action();
 }
 
-void ClickAt(HWND window, int x, int y) {
+namespace {
+
+template <typename Deliver>
+void ClickWith(HWND window, int x, int y, Deliver deliver) {
     POINT screen{x, y};
     ClientToScreen(window, &screen);
     SetCursorPos(screen.x, screen.y);
     const LPARAM point = MAKELPARAM(x, y);
-    SendMessageW(window, WM_MOUSEMOVE, 0, point);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    SendMessageW(window, WM_LBUTTONUP, 0, point);
+    deliver(window, WM_MOUSEMOVE, 0, point);
+    deliver(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    deliver(window, WM_LBUTTONUP, 0, point);
+}
+
+}  // namespace
+
+void ClickAt(HWND window, int x, int y) {
+    ClickWith(window, x, y, [](HWND w, UINT m, WPARAM wp, LPARAM lp) { SendMessageW(w, m, wp, lp); });
+}
+
+void PostClickAt(HWND window, int x, int y) {
+    ClickWith(window, x, y, [](HWND w, UINT m, WPARAM wp, LPARAM lp) { PostMessageW(w, m, wp, lp); });
 }
 
 DWORD ScreenPixel(int x, int y) {

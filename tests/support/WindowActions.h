@@ -37,6 +37,9 @@ private:
 // A left click at the client point with the real cursor over it: move,
 // press, release, each sent to the window.
 void ClickAt(HWND window, int x, int y);
+// The same click posted, for windows of other programs: a click may open a
+// question whose modal loop would hold a sent message.
+void PostClickAt(HWND window, int x, int y);
 
 // The colour (0xRRGGBB) the screen shows at the point, layered windows
 // included.
