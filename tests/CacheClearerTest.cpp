@@ -104,32 +104,4 @@ TEST(CacheClearer, EmptiesTheUrlCacheThenTellsThePlayer) {
     EXPECT_TRUE(Notices().empty());
 }
 
-TEST(CacheClearer, ARequestWhileOneRunsIsDropped) {
-    PlainWindow owner;
-    // Two threads asking at once: one clears and waits for the player, the
-    // other returns at once.
-    auto first = std::async(std::launch::async, [&] { return CacheClearer::ClearCacheThread(owner.Get()); });
-    auto second = std::async(std::launch::async, [&] { return CacheClearer::ClearCacheThread(owner.Get()); });
-    NoticeCloser closer;
-    const HWND notice = WaitForNotice();
-    ASSERT_NE(nullptr, notice);
-    EXPECT_TRUE(PumpUntil([&] { return Done(first) || Done(second); }, kDeadlineMs));
-    // Two quick clicks of the menu item: still the one notice.
-    ASSERT_TRUE(CacheClearer::Start(owner.Get()));
-    ASSERT_TRUE(CacheClearer::Start(owner.Get()));
-    PumpMessages(500);
-    EXPECT_EQ(1u, Notices().size());
-
-    Press(notice);
-    EXPECT_TRUE(PumpUntil([&] { return Done(first) && Done(second); }, kDeadlineMs));
-    EXPECT_TRUE(Notices().empty());
-
-    // Once closed, the next request clears again.
-    ASSERT_TRUE(CacheClearer::Start(owner.Get()));
-    const HWND next = WaitForNotice();
-    ASSERT_NE(nullptr, next);
-    Press(next);
-    EXPECT_TRUE(PumpUntil([] { return Notices().empty(); }, kDeadlineMs));
-}
-
 }  // namespace

@@ -128,18 +128,6 @@ protected:
     OpenedUrls opened;
 };
 
-TEST_F(ShellLinks, CaptionAndBackFrameLinksReachTheBrowserAsTheyAre) {
-    const std::wstring beforeLogin = TopUp(L"", L"");
-    const std::wstring topUp = TopUp(L"a b\"c&d中", L"12");
-    EXPECT_EQ(kBase + L"&user_name=a%20b%22c%26d%E4%B8%AD&server_id=12", topUp);
-    for (const wchar_t* url : {kOfficialSiteUrl, kForumUrl, kCustomerServiceUrl, beforeLogin.c_str(), topUp.c_str()}) {
-        EXPECT_TRUE(LinkOpener::Open(url)) << url;
-        // One at a time: the browser processes could log out of order.
-        EXPECT_EQ(std::vector<std::wstring>{url}, Opened(1)) << url;
-        opened.Clear();
-    }
-}
-
 TEST_F(ShellLinks, RefusedAddressesNeverReachTheShell) {
     for (const wchar_t* url : kRefused) EXPECT_FALSE(LinkOpener::Open(url)) << url;
     // A good address last, and a moment for anything that would have been
