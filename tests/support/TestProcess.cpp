@@ -2,27 +2,74 @@
 
 #include "ui/Scoped.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
 
-DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs) {
-    std::wstring commandLine = L"\"" + program + L"\"";
+namespace {
+
+DWORD WaitAndExitCode(HANDLE process, DWORD timeoutMs) {
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process, kProgramDidNotEnd);
+        WaitForSingleObject(process, 5000);
+        return kProgramDidNotEnd;
+    }
+    DWORD code = kProgramDidNotEnd;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+HANDLE Launch(const std::wstring& program, const std::wstring& commandLine, const wchar_t* workDir,
+              DWORD* processId) {
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back(L'\0');
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.c_str(), &si, &pi)) {
-        return kProgramDidNotEnd;
+    if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir,
+                        &si, &pi)) {
+        return nullptr;
     }
-    ScopedKernelHandle process(pi.hProcess);
     ScopedKernelHandle thread(pi.hThread);
-    if (WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.Get(), kProgramDidNotEnd);
-        WaitForSingleObject(process.Get(), 5000);
-        return kProgramDidNotEnd;
+    if (processId) *processId = pi.dwProcessId;
+    return pi.hProcess;
+}
+
+}  // namespace
+
+DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs) {
+    ScopedKernelHandle process(Launch(program, L"\"" + program + L"\"", workDir.c_str(), nullptr));
+    if (!process) return kProgramDidNotEnd;
+    return WaitAndExitCode(process.Get(), timeoutMs);
+}
+
+DWORD RunCommandLine(const std::wstring& program, const std::wstring& commandLine, DWORD timeoutMs) {
+    ScopedKernelHandle process(Launch(program, commandLine, nullptr, nullptr));
+    if (!process) return kProgramDidNotEnd;
+    return WaitAndExitCode(process.Get(), timeoutMs);
+}
+
+HANDLE StartCommandLine(const std::wstring& program, const std::wstring& commandLine, DWORD* processId) {
+    return Launch(program, commandLine, nullptr, processId);
+}
+
+std::vector<DWORD> ChildProcesses(DWORD parent, const wchar_t* exeName) {
+    std::vector<DWORD> children;
+    ScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return children;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, exeName) == 0) {
+            children.push_back(entry.th32ProcessID);
+        }
     }
-    DWORD code = kProgramDidNotEnd;
-    GetExitCodeProcess(process.Get(), &code);
-    return code;
+    return children;
+}
+
+bool EndProcess(DWORD processId) {
+    ScopedKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (!process) return false;
+    TerminateProcess(process.Get(), 1);
+    return WaitForSingleObject(process.Get(), 5000) == WAIT_OBJECT_0;
 }

@@ -4,9 +4,23 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 constexpr DWORD kProgramDidNotEnd = 0xFFFFFFFF;
 
 // Starts program in workDir and waits up to timeoutMs for it to end.
 // Returns its exit code, or kProgramDidNotEnd (the program is then killed).
 DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD timeoutMs);
+// The same with a command line of the caller's, in the current folder.
+DWORD RunCommandLine(const std::wstring& program, const std::wstring& commandLine, DWORD timeoutMs);
+
+// Starts program with the command line in the current folder without
+// waiting; null on failure. The caller owns the process handle.
+HANDLE StartCommandLine(const std::wstring& program, const std::wstring& commandLine,
+                        DWORD* processId = nullptr);
+
+// Ids of the live processes started by parent whose executable file name is
+// exeName (case-insensitive, as "cmd.exe").
+std::vector<DWORD> ChildProcesses(DWORD parent, const wchar_t* exeName);
+// Ends a process and waits for it; false when it could not be opened.
+bool EndProcess(DWORD processId);
