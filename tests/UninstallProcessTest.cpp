@@ -180,6 +180,8 @@ protected:
                         REG_SZ);
     }
     void TearDown() override {
+        // A script left running would hold the test's output open.
+        EndChildProcesses(0, L"cmd.exe", 0, cmdBefore);
         RemoveTree(groupFolder);
         RemoveTree(topFolder);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
@@ -209,8 +211,8 @@ protected:
     // Starts the uninstaller in folder, runs drive on its wizard, and
     // returns its exit code once it ended (kProgramDidNotEnd otherwise).
     DWORD RunWizard(const std::wstring& folder, const std::function<void(HWND, DWORD)>& drive) {
+        cmdBefore = ChildProcesses(0, L"cmd.exe");
         Process uninstaller(folder + L"\\uninstall.exe", L"uninstall.exe");
-        lastProcessId = uninstaller.Id();
         HWND wizard = FindWindowOf(uninstaller.Id(), CImageCtrl::kClassName, kWizardTitle, 15000);
         EXPECT_NE(nullptr, wizard) << "no wizard";
         if (!wizard) return kProgramDidNotEnd;
@@ -240,18 +242,15 @@ protected:
         return box ? text : L"(no question)";
     }
     // The scripts the last uninstaller started, ended (see the file top).
-    std::vector<DWORD> EndStartedScripts() {
-        std::vector<DWORD> started;
-        PumpUntil([&] { return !(started = ChildProcesses(lastProcessId, L"cmd.exe")).empty(); }, 5000);
-        for (DWORD id : started) EndProcess(id);
-        return started;
-    }
+    // The uninstaller has ended by then, and Wine no longer knows it as the
+    // scripts' parent: every cmd that was not there before it counts.
+    std::vector<DWORD> EndStartedScripts() { return EndChildProcesses(0, L"cmd.exe", 5000, cmdBefore); }
     std::string Report() {
         if (!server.WaitForRequests(1, 20000)) return std::string();
         return server.Requests()[0].body;
     }
 
-    DWORD lastProcessId = 0;
+    std::vector<DWORD> cmdBefore;
 };
 
 std::string ExpectedScript(const std::wstring& folder) {
@@ -450,7 +449,7 @@ TEST_F(UninstallProcess, DangerousLocationsLoseNothing) {
         EXPECT_TRUE(decoys.Intact());
         EXPECT_FALSE(FileExists(folder + L"\\orvane_uninstall.bat"));
         // A script would have been started before the uninstaller ended.
-        EXPECT_TRUE(ChildProcesses(lastProcessId, L"cmd.exe").empty());
+        EXPECT_TRUE(EndChildProcesses(0, L"cmd.exe", 0, cmdBefore).empty());
         DeleteFileW(exe.c_str());
     }
     EXPECT_EQ(std::size(locations), server.Requests().size()) << "every other step still runs";

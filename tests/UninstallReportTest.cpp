@@ -58,13 +58,4 @@ TEST(UninstallUuid, ManyAdaptersKeepWholeAddressesAndTheProcessorPart) {
     EXPECT_EQ('#', list[kept.size()]) << "cut between two addresses";
 }
 
-TEST(UninstallUuid, ThisMachineGivesItsListAndItsProcessor) {
-    const std::string uuid = BuildUninstallUuid();
-    ASSERT_GE(uuid.size(), 33u);
-    const std::string words = uuid.substr(uuid.size() - 32);
-    EXPECT_EQ('-', uuid[uuid.size() - 33]);
-    EXPECT_EQ(std::string::npos, words.find_first_not_of("0123456789ABCDEF"));
-    EXPECT_EQ(uuid, BuildUninstallUuid());
-}
-
 }  // namespace

@@ -3,7 +3,6 @@
 #include "uninstall/WindowSearch.h"
 
 #include "app/Product.h"
-#include "ui/TextBuf.h"
 
 #include <gtest/gtest.h>
 
@@ -43,26 +42,6 @@ TEST(WindowSearch, TitleOrClassAloneIsNotTheClient) {
     ASSERT_NE(nullptr, sameTitle.Get());
     ASSERT_NE(nullptr, sameClass.Get());
     EXPECT_EQ(nullptr, FindClientWindow());
-}
-
-TEST(WindowSearch, EmptyFieldsMatchAnythingAndTheProcessMustAgree) {
-    PlainWindow window(L"UninstallSearchProbe", L"probe");
-    ASSERT_NE(nullptr, window.Get());
-    WindowSearch search{};
-    CopyText(search.className, L"UninstallSearchProbe");
-    EXPECT_FALSE(MatchWindow(window.Get(), reinterpret_cast<LPARAM>(&search)));
-    EXPECT_EQ(window.Get(), search.found);
-
-    search = WindowSearch{};
-    CopyText(search.className, L"UninstallSearchProbe");
-    search.processId = GetCurrentProcessId() + 4;
-    EXPECT_TRUE(MatchWindow(window.Get(), reinterpret_cast<LPARAM>(&search)));
-    EXPECT_EQ(nullptr, search.found);
-
-    search.processId = GetCurrentProcessId();
-    CopyText(search.title, L"probe");
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    EXPECT_EQ(window.Get(), search.found);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -60,7 +61,7 @@ std::vector<DWORD> ChildProcesses(DWORD parent, const wchar_t* exeName) {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, exeName) == 0) {
+        if ((parent == 0 || entry.th32ParentProcessID == parent) && _wcsicmp(entry.szExeFile, exeName) == 0) {
             children.push_back(entry.th32ProcessID);
         }
     }
@@ -72,4 +73,22 @@ bool EndProcess(DWORD processId) {
     if (!process) return false;
     TerminateProcess(process.Get(), 1);
     return WaitForSingleObject(process.Get(), 5000) == WAIT_OBJECT_0;
+}
+
+std::vector<DWORD> EndChildProcesses(DWORD parent, const wchar_t* exeName, DWORD waitMs,
+                                     const std::vector<DWORD>& earlier) {
+    std::vector<DWORD> children;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        children = ChildProcesses(parent, exeName);
+        children.erase(std::remove_if(children.begin(), children.end(),
+                                      [&](DWORD id) {
+                                          return std::find(earlier.begin(), earlier.end(), id) != earlier.end();
+                                      }),
+                       children.end());
+        if (!children.empty() || GetTickCount() - start >= waitMs) break;
+        Sleep(50);
+    }
+    for (DWORD id : children) EndProcess(id);
+    return children;
 }

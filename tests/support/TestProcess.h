@@ -20,7 +20,13 @@ HANDLE StartCommandLine(const std::wstring& program, const std::wstring& command
                         DWORD* processId = nullptr);
 
 // Ids of the live processes started by parent whose executable file name is
-// exeName (case-insensitive, as "cmd.exe").
+// exeName (case-insensitive, as "cmd.exe"); with parent 0, of any parent.
+// Wine forgets the parent of a process whose parent has ended.
 std::vector<DWORD> ChildProcesses(DWORD parent, const wchar_t* exeName);
 // Ends a process and waits for it; false when it could not be opened.
 bool EndProcess(DWORD processId);
+// Waits up to waitMs for such children to appear, ends them all and
+// returns their ids (none when none appeared). Processes listed in
+// earlier are left alone.
+std::vector<DWORD> EndChildProcesses(DWORD parent, const wchar_t* exeName, DWORD waitMs,
+                                     const std::vector<DWORD>& earlier = {});
