@@ -20,14 +20,26 @@ DWORD WaitAndExitCode(HANDLE process, DWORD timeoutMs) {
     return code;
 }
 
+// With detached, the program and everything it starts write to NUL rather
+// than into the test's output: under Wine a process that outlives the test
+// and holds that pipe would keep the test runner waiting.
 HANDLE Launch(const std::wstring& program, const std::wstring& commandLine, const wchar_t* workDir,
-              DWORD* processId) {
+              DWORD* processId, bool detached = false) {
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back(L'\0');
     STARTUPINFOW si{};
     si.cb = sizeof(si);
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    ScopedKernelHandle nul;
+    if (detached) {
+        nul.Reset(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              &inheritable, OPEN_EXISTING, 0, nullptr));
+        if (!nul) return nullptr;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = si.hStdOutput = si.hStdError = nul.Get();
+    }
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir,
+    if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, detached, 0, nullptr, workDir,
                         &si, &pi)) {
         return nullptr;
     }
@@ -51,7 +63,7 @@ DWORD RunCommandLine(const std::wstring& program, const std::wstring& commandLin
 }
 
 HANDLE StartCommandLine(const std::wstring& program, const std::wstring& commandLine, DWORD* processId) {
-    return Launch(program, commandLine, nullptr, processId);
+    return Launch(program, commandLine, nullptr, processId, true);
 }
 
 std::vector<DWORD> ChildProcesses(DWORD parent, const wchar_t* exeName) {

@@ -15,7 +15,8 @@ DWORD RunProgram(const std::wstring& program, const std::wstring& workDir, DWORD
 DWORD RunCommandLine(const std::wstring& program, const std::wstring& commandLine, DWORD timeoutMs);
 
 // Starts program with the command line in the current folder without
-// waiting; null on failure. The caller owns the process handle.
+// waiting, its standard handles on NUL; null on failure. The caller owns
+// the process handle.
 HANDLE StartCommandLine(const std::wstring& program, const std::wstring& commandLine,
                         DWORD* processId = nullptr);
 
