@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,7 +24,11 @@ std::string Narrow(const std::wstring& text) { return std::string(text.begin(), 
 
 // Wine's cmd never ends on the script's final zero byte: the scripts a test
 // starts are ended here.
-void EndStartedScripts() { EndChildProcesses(GetCurrentProcessId(), L"cmd.exe", 5000); }
+// Their console hosts stay behind them, holding the test's error output.
+void EndStartedScripts(const std::vector<DWORD>& conhostBefore) {
+    EndChildProcesses(GetCurrentProcessId(), L"cmd.exe", 5000);
+    EndChildProcesses(0, L"conhost.exe", 0, conhostBefore);
+}
 
 TEST(SelfRemovalScript, TextIsTheFiveLinesWithoutAFinalLineBreak) {
     char text[kScriptTextBytes];
@@ -34,6 +39,7 @@ TEST(SelfRemovalScript, TextIsTheFiveLinesWithoutAFinalLineBreak) {
 TEST(SelfRemovalScript, FileHoldsTheTextAndItsZeroByteAndIsStarted) {
     ScratchDir dir;
     const std::string folder = Narrow(dir.Path());
+    const std::vector<DWORD> conhostBefore = ChildProcesses(0, L"conhost.exe");
     ASSERT_TRUE(WriteSelfRemovalScript(folder.c_str()));
     const std::string bytes = ReadFileBytes(dir.File(L"orvane_uninstall.bat"));
     char text[kScriptTextBytes];
@@ -42,7 +48,7 @@ TEST(SelfRemovalScript, FileHoldsTheTextAndItsZeroByteAndIsStarted) {
     ASSERT_FALSE(bytes.empty());
     EXPECT_EQ('\0', bytes.back());
     EXPECT_EQ('"', bytes[bytes.size() - 2]);
-    EndStartedScripts();
+    EndStartedScripts(conhostBefore);
 }
 
 TEST(SelfRemovalScript, PathsThatDoNotFitAreRefused) {

@@ -182,6 +182,7 @@ protected:
     void TearDown() override {
         // A script left running would hold the test's output open.
         EndChildProcesses(0, L"cmd.exe", 0, cmdBefore);
+        EndChildProcesses(0, L"conhost.exe", 0, conhostBefore);
         RemoveTree(groupFolder);
         RemoveTree(topFolder);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
@@ -212,6 +213,7 @@ protected:
     // returns its exit code once it ended (kProgramDidNotEnd otherwise).
     DWORD RunWizard(const std::wstring& folder, const std::function<void(HWND, DWORD)>& drive) {
         cmdBefore = ChildProcesses(0, L"cmd.exe");
+        conhostBefore = ChildProcesses(0, L"conhost.exe");
         Process uninstaller(folder + L"\\uninstall.exe", L"uninstall.exe");
         HWND wizard = FindWindowOf(uninstaller.Id(), CImageCtrl::kClassName, kWizardTitle, 15000);
         EXPECT_NE(nullptr, wizard) << "no wizard";
@@ -244,13 +246,19 @@ protected:
     // The scripts the last uninstaller started, ended (see the file top).
     // The uninstaller has ended by then, and Wine no longer knows it as the
     // scripts' parent: every cmd that was not there before it counts.
-    std::vector<DWORD> EndStartedScripts() { return EndChildProcesses(0, L"cmd.exe", 5000, cmdBefore); }
+    // Their console hosts stay behind them, holding the test's error output.
+    std::vector<DWORD> EndStartedScripts() {
+        std::vector<DWORD> scripts = EndChildProcesses(0, L"cmd.exe", 5000, cmdBefore);
+        EndChildProcesses(0, L"conhost.exe", 0, conhostBefore);
+        return scripts;
+    }
     std::string Report() {
         if (!server.WaitForRequests(1, 20000)) return std::string();
         return server.Requests()[0].body;
     }
 
     std::vector<DWORD> cmdBefore;
+    std::vector<DWORD> conhostBefore;
 };
 
 std::string ExpectedScript(const std::wstring& folder) {
