@@ -20,6 +20,13 @@ inline constexpr wchar_t kInstanceMutexName[] = L"ovstorm";
 
 inline constexpr wchar_t kClientExeName[] = L"vstorm.exe";
 inline constexpr wchar_t kUninstallerExeName[] = L"uninstall.exe";
+// The batch script the uninstaller leaves in the install folder to delete
+// itself and the folder (narrow: the script is written in the ANSI code
+// page). An installer that finds it there may delete it.
+inline constexpr char kUninstallScriptName[] = "orvane_uninstall.bat";
+
+// The game's id in every statistics report and in the top-up link.
+inline constexpr int kGameId = 174;
 
 // The uninstall entry: a subkey named kProductName of this key under
 // HKEY_LOCAL_MACHINE, in the 32-bit registry view.

@@ -9,12 +9,12 @@
 // the endpoint and the landing page read these exact formats.
 #pragma once
 
+#include "app/Product.h"
 #include "net/PostForm.h"
 
 #include <cstddef>
 #include <cstdint>
 
-constexpr int kGameId = 174;
 constexpr size_t kLandingUrlUnits = 512;
 // The MAC list's room inside the landing URL: three whole addresses.
 constexpr size_t kLandingMacUnits = 64;

@@ -1,6 +1,7 @@
 # The product's identity for CMake and for the installer, read from
 # app/Product.h at configure time: every `inline constexpr wchar_t kName[]`
-# there becomes the CMake variable kName (its text, C escapes resolved), and
+# (or char, or int) there becomes the CMake variable kName (its text, C
+# escapes resolved), and
 # every macro of app/Version.h a variable of the macro's name. Values that
 # the header takes from a Version.h macro are resolved through it.
 #   vstorm_read_product_identity()  -> the variables, and
@@ -36,9 +37,12 @@ macro(vstorm_read_product_identity)
     if(_line MATCHES "^inline constexpr wchar_t (k[A-Za-z0-9]+)\\[\\] = ([A-Z0-9_]+);$")
       set(_name ${CMAKE_MATCH_1})
       set(_macro ${CMAKE_MATCH_2})
-    elseif(_line MATCHES "^inline constexpr wchar_t (k[A-Za-z0-9]+)\\[\\] = L\"(([^\"\\\\]|\\\\\\\\)*)\";$")
+    elseif(_line MATCHES "^inline constexpr w?char(_t)? (k[A-Za-z0-9]+)\\[\\] = L?\"(([^\"\\\\]|\\\\\\\\)*)\";$")
+      set(_name ${CMAKE_MATCH_2})
+      string(REPLACE "\\\\" "\\" ${_name} "${CMAKE_MATCH_3}")
+    elseif(_line MATCHES "^inline constexpr int (k[A-Za-z0-9]+) = ([0-9]+);$")
       set(_name ${CMAKE_MATCH_1})
-      string(REPLACE "\\\\" "\\" ${_name} "${CMAKE_MATCH_2}")
+      set(${_name} "${CMAKE_MATCH_2}")
     endif()
     if(_macro AND DEFINED ${_macro})
       set(${_name} "${${_macro}}")
@@ -46,7 +50,7 @@ macro(vstorm_read_product_identity)
       # A declaration this reader does not understand would leave the
       # installer without a name it needs: stop rather than guess.
       message(FATAL_ERROR "app/Product.h: cannot read \"${_line}\" (one declaration a line, "
-        "a plain L\"...\" literal or a macro of app/Version.h)")
+        "a plain L\"...\" or \"...\" literal, a whole number or a macro of app/Version.h)")
     endif()
     list(APPEND VSTORM_PRODUCT_NAMES ${_name})
   endforeach()

@@ -93,6 +93,10 @@ wine_session_start() {
   # started by the first test instead, they would inherit its output pipe
   # and keep whoever reads it (ctest) waiting after the test has ended.
   "$WINE64" wineboot </dev/null >/dev/null 2>&1
+  # Likewise the desktop process (explorer.exe /desktop), which the first
+  # program that asks for the desktop window starts: it would hold that
+  # test's error output for the rest of the session.
+  "$WINE64" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 }
 
 wine_session_stop() {

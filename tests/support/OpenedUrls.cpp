@@ -12,19 +12,6 @@ namespace {
 constexpr wchar_t kBrowserKey[] = L"Software\\Wine\\WineBrowser";
 constexpr wchar_t kBrowsersValue[] = L"Browsers";
 
-// Wine's own export: the Unix name of a Windows path, freed with HeapFree.
-using UnixFileNameProc = char*(CDECL*)(const wchar_t*);
-
-std::string UnixPath(const std::wstring& path) {
-    auto proc = reinterpret_cast<UnixFileNameProc>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = proc ? proc(path.c_str()) : nullptr;
-    if (!name) return std::string();
-    std::string unixPath(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return unixPath;
-}
-
 }  // namespace
 
 OpenedUrls::OpenedUrls() : log_(ExeDir() + L"\\opened-urls.log") {

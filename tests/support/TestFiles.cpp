@@ -1,5 +1,6 @@
 #include "tests/support/TestFiles.h"
 
+#include "tests/support/TestProcess.h"
 #include "ui/Scoped.h"
 
 #include <atomic>
@@ -49,6 +50,8 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void RemoveSymbolicLink(const std::wstring& link);
+
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
     ScopedFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
@@ -56,6 +59,14 @@ void RemoveTree(const std::wstring& path) {
         do {
             if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0) continue;
             std::wstring child = path + L"\\" + data.cFileName;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                // Unix links under Wine go with DeleteFileW; Windows links
+                // with RemoveDirectoryW. Neither touches the target.
+                if (!DeleteFileW(child.c_str()) && !RemoveDirectoryW(child.c_str())) {
+                    RemoveSymbolicLink(child);
+                }
+                continue;
+            }
             SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(child);
@@ -66,4 +77,51 @@ void RemoveTree(const std::wstring& path) {
     }
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(path.c_str());
+}
+
+namespace {
+
+// Runs a Unix program under Wine (its handle does not wait for it).
+void RunUnix(const wchar_t* program, const std::wstring& commandLine) {
+    RunCommandLine(program, commandLine, 10000);
+}
+
+std::wstring Quoted(const std::string& text) { return L"\"" + std::wstring(text.begin(), text.end()) + L"\""; }
+
+}  // namespace
+
+void RemoveSymbolicLink(const std::wstring& link) {
+    const std::string unixLink = UnixPath(link);
+    if (unixLink.empty()) return;
+    RunUnix(L"Z:\\bin\\rm", L"rm " + Quoted(unixLink));
+    for (int wait = 0; wait < 100 && FileExists(link); ++wait) Sleep(50);
+}
+
+std::string UnixPath(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return std::string();
+    char* unix = toUnix(path.c_str());
+    if (!unix) return std::string();
+    std::string result(unix);
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
+    const std::string unixLink = UnixPath(link);
+    const std::string unixTarget = UnixPath(target);
+    if (unixLink.empty() || unixTarget.empty()) return false;
+    // Wine starts a Unix program named by its Windows path as a Unix
+    // process, whose handle does not wait for it: the link is awaited.
+    RunUnix(L"Z:\\bin\\ln", L"ln -s " + Quoted(unixTarget) + L" " + Quoted(unixLink));
+    for (int wait = 0; wait < 100; ++wait) {
+        // Wine tells a link by its directory entry, not by GetFileAttributesW.
+        WIN32_FIND_DATAW entry;
+        ScopedFindHandle find(FindFirstFileW(link.c_str(), &entry));
+        if (find && (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+        Sleep(50);
+    }
+    return false;
 }

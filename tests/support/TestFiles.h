@@ -29,5 +29,14 @@ std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 
-// Removes a folder and everything in it.
+// Removes a folder and everything in it. A link (reparse point) inside is
+// removed as far as the platform lets it, never followed.
 void RemoveTree(const std::wstring& path);
+
+// The Unix path under Wine of a Windows path ("" when there is none).
+std::string UnixPath(const std::wstring& path);
+// A Unix symbolic link at link pointing at target (both Windows paths), the
+// stand-in for a junction under Wine (WINE-NOTES.md); made by /bin/ln.
+bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target);
+// Removes such a link (by /bin/rm), never its target.
+void RemoveSymbolicLink(const std::wstring& link);

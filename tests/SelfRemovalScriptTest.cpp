@@ -1,0 +1,101 @@
+// The self-removal script byte for byte, and the rules that keep it from
+// naming another folder than the install folder.
+#include "uninstall/SelfRemovalScript.h"
+
+#include "app/Product.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kExpectedScript =
+    "@echo off\r\n"
+    "choice / t 3 / d y / n > nul\r\n"
+    "@echo off\r\n"
+    "DEL /F /A /Q \\\\?\\\"C:\\Games\\Orvane Stormvale\"\r\n"
+    "RD /S /Q \\\\?\\\"C:\\Games\\Orvane Stormvale\"";
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// Wine's cmd never ends on the script's final zero byte: the scripts a test
+// starts are ended here.
+// Their console hosts stay behind them, holding the test's error output.
+void EndStartedScripts(const std::vector<DWORD>& conhostBefore) {
+    EndChildProcesses(GetCurrentProcessId(), L"cmd.exe", 5000);
+    EndChildProcesses(0, L"conhost.exe", 0, conhostBefore);
+}
+
+TEST(SelfRemovalScript, TextIsTheFiveLinesWithoutAFinalLineBreak) {
+    char text[kScriptTextBytes];
+    ASSERT_TRUE(FormatSelfRemovalScript("C:\\Games\\Orvane Stormvale", text));
+    EXPECT_EQ(kExpectedScript, std::string(text));
+}
+
+TEST(SelfRemovalScript, FileHoldsTheTextAndItsZeroByteAndIsStarted) {
+    ScratchDir dir;
+    const std::string folder = Narrow(dir.Path());
+    const std::vector<DWORD> conhostBefore = ChildProcesses(0, L"conhost.exe");
+    ASSERT_TRUE(WriteSelfRemovalScript(folder.c_str()));
+    const std::string bytes = ReadFileBytes(dir.File(L"orvane_uninstall.bat"));
+    char text[kScriptTextBytes];
+    ASSERT_TRUE(FormatSelfRemovalScript(folder.c_str(), text));
+    EXPECT_EQ(std::string(text, strlen(text) + 1), bytes);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ('\0', bytes.back());
+    EXPECT_EQ('"', bytes[bytes.size() - 2]);
+    EndStartedScripts(conhostBefore);
+}
+
+TEST(SelfRemovalScript, PathsThatDoNotFitAreRefused) {
+    const std::string longFolder = "C:\\" + std::string(240, 'a');
+    EXPECT_FALSE(WriteSelfRemovalScript(longFolder.c_str()));
+    char text[kScriptTextBytes];
+    const std::string hugeFolder = "C:\\" + std::string(600, 'a');
+    EXPECT_FALSE(FormatSelfRemovalScript(hugeFolder.c_str(), text));
+    EXPECT_STREQ("", text);
+
+    char narrow[kScriptPathBytes];
+    const std::wstring fits = L"C:\\" + std::wstring(kScriptPathBytes - 1 - 21 - 3, L'a');
+    EXPECT_TRUE(ScriptFolderText(fits.c_str(), narrow));
+    EXPECT_FALSE(ScriptFolderText((fits + L"a").c_str(), narrow));
+    EXPECT_STREQ("", narrow);
+}
+
+TEST(SelfRemovalScript, FolderTextMustNameTheSameFolderWithoutExpansions) {
+    char narrow[kScriptPathBytes];
+    ASSERT_TRUE(ScriptFolderText(L"C:\\Games\\Orvane Stormvale (2)", narrow));
+    EXPECT_STREQ("C:\\Games\\Orvane Stormvale (2)", narrow);
+    for (const wchar_t* folder :
+         {L"C:\\Games\\100%", L"C:\\Games\\a%TEMP%b", L"C:\\Games\\Hey!", L"C:\\Games\\a^b", L"C:\\Games\\a&b",
+          L"C:\\Games\\\x5965\x51e1", L"C:\\Games\\\x0141\x00f3d\x017a", L""}) {
+        EXPECT_FALSE(ScriptFolderText(folder, narrow)) << folder;
+        EXPECT_STREQ("", narrow);
+    }
+    EXPECT_FALSE(ScriptFolderText(nullptr, narrow));
+    // Converts exactly, yet cmd would read it in another code page.
+    if (GetACP() != GetOEMCP()) {
+        EXPECT_FALSE(ScriptFolderText(L"C:\\Games\\Caf\x00e9", narrow));
+    }
+}
+
+TEST(SelfRemovalScript, NoScriptForAFolderHoldingALinkOrADangerousFolder) {
+    ScratchDir decoy;
+    ScratchDir dir;
+    ASSERT_TRUE(MakeSymbolicLink(dir.File(L"link"), decoy.Path()));
+    EXPECT_FALSE(StartSelfRemoval(dir.Path().c_str()));
+    EXPECT_FALSE(FileExists(dir.File(L"orvane_uninstall.bat")));
+
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    EXPECT_FALSE(StartSelfRemoval(windows));
+    EXPECT_FALSE(StartSelfRemoval(L"C:\\"));
+    EXPECT_FALSE(FileExists(std::wstring(windows) + L"\\orvane_uninstall.bat"));
+    EXPECT_FALSE(FileExists(L"C:\\orvane_uninstall.bat"));
+}
+
+}  // namespace

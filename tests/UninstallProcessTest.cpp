@@ -1,0 +1,489 @@
+// The built uninstaller (the x64 twin of the shipped program) as a whole
+// process under Wine: a prepared installation, the wizard driven with the
+// real cursor, and afterwards the files, the registry, the report that
+// reached the loopback statistics endpoint, the farewell page that
+// winebrowser was asked to open, and the self-removal script.
+//
+// Wine's cmd never finishes the script: it loops for ever on the script's
+// final zero byte (Wine 8). So the tests check that the script was started
+// (a cmd.exe child of the uninstaller), end that cmd, and run the same
+// script without its zero byte to show what its DEL and RD lines remove.
+//
+// The Desktop of Wine's prefix is a link to the Unix home folder; for these
+// tests the user's Desktop is redirected to a scratch folder.
+#include "app/Product.h"
+#include "net/Endpoints.h"
+#include "net/UnixTime.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestProcess.h"
+#include "tests/support/TestWindows.h"
+#include "tests/support/WindowActions.h"
+#include "uninstall/Frame.h"
+#include "uninstall/UninstallUuid.h"
+#include "uninstall/WindowSearch.h"
+#include "ui/Scoped.h"
+#include "ui/TextBuf.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr wchar_t kWineBrowserKey[] = L"Software\\Wine\\WineBrowser";
+constexpr wchar_t kWizardTitle[] = L"Orvane Stormvale卸载向导";
+
+std::string Narrow(const std::wstring& text) {
+    char narrow[1024];
+    WideToAnsi(text.c_str(), narrow);
+    return narrow;
+}
+
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+std::wstring Special(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+bool MakeFolder(const std::wstring& path) {
+    return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// A registry value that a test changes and puts back as it was.
+class RegistryValueOverride {
+public:
+    RegistryValueOverride(const wchar_t* key, const wchar_t* name, const std::wstring& value, DWORD type)
+        : name_(name) {
+        HKEY opened = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr);
+        key_.Reset(opened);
+        wchar_t old[1024] = {};
+        DWORD size = sizeof(old) - sizeof(wchar_t);
+        if (RegQueryValueExW(key_.Get(), name, nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
+            ERROR_SUCCESS) {
+            old_ = std::wstring(old);
+        }
+        RegSetValueExW(key_.Get(), name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    ~RegistryValueOverride() {
+        if (old_) {
+            RegSetValueExW(key_.Get(), name_, 0, oldType_, reinterpret_cast<const BYTE*>(old_->c_str()),
+                           static_cast<DWORD>((old_->size() + 1) * sizeof(wchar_t)));
+        } else {
+            RegDeleteValueW(key_.Get(), name_);
+        }
+    }
+
+private:
+    ScopedRegKey key_;
+    const wchar_t* name_;
+    DWORD oldType_ = REG_SZ;
+    std::optional<std::wstring> old_;
+};
+
+std::wstring UninstallKeyPath() { return std::wstring(kUninstallParentKey) + L"\\" + kProductName; }
+
+bool UninstallEntryExists() {
+    HKEY opened = nullptr;
+    const LONG result =
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened);
+    ScopedRegKey key(opened);
+    return result == ERROR_SUCCESS;
+}
+
+bool CreateUninstallEntry() {
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), 0, nullptr, 0,
+                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &created, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    ScopedRegKey key(created);
+    return RegSetValueExW(key.Get(), L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kProductName),
+                          sizeof(kProductName)) == ERROR_SUCCESS;
+}
+
+// A running copy of a program, ended when the object goes.
+class Process {
+public:
+    Process(const std::wstring& program, const std::wstring& commandLine)
+        : handle_(StartCommandLine(program, commandLine, &id_)) {}
+    ~Process() {
+        if (handle_ && WaitForSingleObject(handle_.Get(), 0) != WAIT_OBJECT_0) {
+            TerminateProcess(handle_.Get(), 1);
+            WaitForSingleObject(handle_.Get(), 5000);
+        }
+    }
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return handle_.Get(); }
+    // The exit code, or kProgramDidNotEnd when it still runs after ms.
+    DWORD Wait(DWORD ms) const {
+        if (!handle_ || WaitForSingleObject(handle_.Get(), ms) != WAIT_OBJECT_0) return kProgramDidNotEnd;
+        DWORD code = kProgramDidNotEnd;
+        GetExitCodeProcess(handle_.Get(), &code);
+        return code;
+    }
+
+private:
+    ScopedKernelHandle handle_;
+    DWORD id_ = 0;
+};
+
+HWND FindWindowOf(DWORD processId, const wchar_t* className, const wchar_t* title, DWORD ms) {
+    WindowSearch search{};
+    PumpUntil(
+        [&] {
+            search = WindowSearch{};
+            search.processId = processId;
+            CopyText(search.className, className);
+            CopyText(search.title, title);
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        ms);
+    return search.found;
+}
+
+class UninstallProcess : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    std::wstring desktop = dir.File(L"Desktop");
+    RegistryValueOverride desktopOverride{kShellFoldersKey, L"Desktop", desktop, REG_EXPAND_SZ};
+    std::wstring urlLog = dir.File(L"urls.log");
+    std::wstring urlScript = dir.File(L"log-url.sh");
+    std::optional<RegistryValueOverride> browser;
+    LoopbackHttpServer server{LoopbackHttpServer::Mode::Normal, StatsPort()};
+    std::wstring install = dir.File(L"Orvane Stormvale");
+    std::wstring programs = Special(CSIDL_PROGRAMS);
+    std::wstring shortcut = desktop + L"\\Orvane Stormvale.lnk";
+    std::wstring groupFolder = programs + L"\\Orvane Games\\Orvane Stormvale";
+    std::wstring topFolder = programs + L"\\Orvane Stormvale";
+
+    void SetUp() override {
+        ASSERT_TRUE(server.Listening());
+        ASSERT_TRUE(MakeFolder(desktop));
+        ASSERT_EQ(desktop, Special(CSIDL_DESKTOPDIRECTORY));
+        // winebrowser runs the configured browser with the URL as its last
+        // argument; this one writes it down.
+        ASSERT_TRUE(WriteFileBytes(urlScript, "printf '%s\\n' \"$1\" >> '" + UnixPath(urlLog) + "'\n"));
+        browser.emplace(kWineBrowserKey, L"Browsers", L"/bin/sh " + AnsiToWide(UnixPath(urlScript).c_str()),
+                        REG_SZ);
+    }
+    void TearDown() override {
+        // A script left running would hold the test's output open.
+        EndChildProcesses(0, L"cmd.exe", 0, cmdBefore);
+        EndChildProcesses(0, L"conhost.exe", 0, conhostBefore);
+        RemoveTree(groupFolder);
+        RemoveTree(topFolder);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
+    }
+
+    // The installer's work: both programs and Config.ini in folder, the
+    // registry entry, the desktop shortcut and both Start-menu folders.
+    void PrepareInstallation(const std::wstring& folder, bool withConfig = true) {
+        ASSERT_TRUE(MakeFolder(folder));
+        ASSERT_TRUE(CopyFileW((ExeDir() + L"\\uninstall.exe").c_str(), (folder + L"\\uninstall.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm.exe").c_str(), (folder + L"\\vstorm.exe").c_str(), FALSE));
+        if (withConfig) {
+            ASSERT_TRUE(WriteFileBytes(folder + L"\\Config.ini",
+                                       "[Common]\r\nuser_name=tester\r\nUID=12\r\nADV=34\r\nRunCount=3\r\n"));
+        }
+        ASSERT_TRUE(MakeFolder(folder + L"\\cache"));
+        ASSERT_TRUE(WriteFileBytes(folder + L"\\cache\\page.dat", "cache"));
+        ASSERT_TRUE(CreateUninstallEntry());
+        ASSERT_TRUE(WriteFileBytes(shortcut, "shortcut"));
+        ASSERT_TRUE(MakeFolder(programs + L"\\Orvane Games"));
+        ASSERT_TRUE(MakeFolder(groupFolder));
+        ASSERT_TRUE(WriteFileBytes(groupFolder + L"\\Orvane Stormvale.lnk", "lnk"));
+        ASSERT_TRUE(MakeFolder(topFolder));
+        ASSERT_TRUE(WriteFileBytes(topFolder + L"\\Uninstall.lnk", "lnk"));
+    }
+
+    // Starts the uninstaller in folder, runs drive on its wizard, and
+    // returns its exit code once it ended (kProgramDidNotEnd otherwise).
+    DWORD RunWizard(const std::wstring& folder, const std::function<void(HWND, DWORD)>& drive) {
+        cmdBefore = ChildProcesses(0, L"cmd.exe");
+        conhostBefore = ChildProcesses(0, L"conhost.exe");
+        Process uninstaller(folder + L"\\uninstall.exe", L"uninstall.exe");
+        HWND wizard = FindWindowOf(uninstaller.Id(), CImageCtrl::kClassName, kWizardTitle, 15000);
+        EXPECT_NE(nullptr, wizard) << "no wizard";
+        if (!wizard) return kProgramDidNotEnd;
+        drive(wizard, uninstaller.Id());
+        return uninstaller.Wait(60000);
+    }
+    static void Continue(HWND wizard, DWORD) {
+        const POINT p = Centre(CFrame::kContinueRect);
+        ClickAt(wizard, p.x, p.y);
+    }
+    static void Cancel(HWND wizard) {
+        const POINT p = Centre(CFrame::kCancelRect);
+        ClickAt(wizard, p.x, p.y);
+    }
+    // Continue when the wizard will ask: the question's loop runs inside the
+    // click, so the click comes from a thread of its own while this one
+    // answers the question with answer.
+    static std::wstring ContinueAndAnswer(HWND wizard, DWORD id, WPARAM answer) {
+        std::thread clicker([wizard, id] { Continue(wizard, id); });
+        HWND box = FindWindowOf(id, L"#32770", kProductName, 10000);
+        wchar_t text[256] = {};
+        if (box) {
+            GetDlgItemTextW(box, 0xFFFF, text, 256);
+            PostMessageW(box, WM_COMMAND, answer, 0);
+        }
+        clicker.join();
+        return box ? text : L"(no question)";
+    }
+    // The scripts the last uninstaller started, ended (see the file top).
+    // The uninstaller has ended by then, and Wine no longer knows it as the
+    // scripts' parent: every cmd that was not there before it counts.
+    // Their console hosts stay behind them, holding the test's error output.
+    std::vector<DWORD> EndStartedScripts() {
+        std::vector<DWORD> scripts = EndChildProcesses(0, L"cmd.exe", 5000, cmdBefore);
+        EndChildProcesses(0, L"conhost.exe", 0, conhostBefore);
+        return scripts;
+    }
+    std::string Report() {
+        if (!server.WaitForRequests(1, 20000)) return std::string();
+        return server.Requests()[0].body;
+    }
+
+    std::vector<DWORD> cmdBefore;
+    std::vector<DWORD> conhostBefore;
+};
+
+std::string ExpectedScript(const std::wstring& folder) {
+    const std::string f = Narrow(folder);
+    return "@echo off\r\nchoice / t 3 / d y / n > nul\r\n@echo off\r\nDEL /F /A /Q \\\\?\\\"" + f +
+           "\"\r\nRD /S /Q \\\\?\\\"" + f + "\"" + std::string(1, '\0');
+}
+
+uint64_t LocalNow() {
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    return SystemTimeToUnixSeconds(local);
+}
+
+TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScript) {
+    PrepareInstallation(install);
+    // The reply waits, so the state at the moment of the report can be seen.
+    server.SetMode(LoopbackHttpServer::Mode::Slow);
+    server.SetDelay(2000);
+    const uint64_t before = LocalNow();
+    bool entryAtReport = true, configAtReport = false, shortcutAtReport = false;
+    const DWORD code = RunWizard(install, [&](HWND wizard, DWORD id) {
+        Continue(wizard, id);
+        ASSERT_TRUE(server.WaitForRequests(1, 20000));
+        entryAtReport = UninstallEntryExists();
+        configAtReport = FileExists(install + L"\\Config.ini");
+        shortcutAtReport = FileExists(shortcut);
+    });
+    const uint64_t after = LocalNow();
+    EXPECT_EQ(0u, code);
+    EXPECT_FALSE(entryAtReport) << "step 3 comes before the report";
+    EXPECT_TRUE(configAtReport) << "the folder goes after the report";
+    EXPECT_TRUE(shortcutAtReport) << "the shortcut goes after the report";
+
+    // The report, byte for byte.
+    const LoopbackHttpServer::Request request = server.Requests()[0];
+    EXPECT_EQ("POST", request.method);
+    EXPECT_EQ("/", request.target);
+    const std::string prefix = "game_id=174&action=uninstall&uninstall_time=";
+    ASSERT_EQ(0u, request.body.find(prefix)) << request.body;
+    const uint64_t time = std::stoull(request.body.substr(prefix.size()));
+    EXPECT_LE(before, time);
+    EXPECT_GE(after, time);
+    EXPECT_EQ(prefix + std::to_string(time) + "&uuid=" + BuildUninstallUuid() +
+                  "&agent_id=12&site_id=34&user_name=tester",
+              request.body);
+
+    // Everything of the installation is gone but the running program and
+    // its script.
+    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(FileExists(shortcut));
+    EXPECT_FALSE(FileExists(groupFolder));
+    EXPECT_TRUE(FileExists(programs + L"\\Orvane Games")) << "the maker's group stays";
+    EXPECT_FALSE(FileExists(topFolder));
+    EXPECT_FALSE(FileExists(install + L"\\Config.ini"));
+    EXPECT_FALSE(FileExists(install + L"\\vstorm.exe"));
+    EXPECT_FALSE(FileExists(install + L"\\cache"));
+    const std::string script = ReadFileBytes(install + L"\\orvane_uninstall.bat");
+    EXPECT_EQ(ExpectedScript(install), script);
+
+    // The farewell page went to the browser.
+    std::string urls;
+    PumpUntil([&] { return !(urls = ReadFileBytes(urlLog)).empty(); }, 15000);
+    EXPECT_EQ(std::string(kFarewellUrl, kFarewellUrl + wcslen(kFarewellUrl)) + "\n", urls);
+
+    // The script was started; under Wine it never ends (file top). The
+    // same lines without the zero byte remove the folder.
+    EXPECT_FALSE(EndStartedScripts().empty()) << "the script was not started";
+    ASSERT_FALSE(script.empty());
+    const std::wstring copy = dir.File(L"script-copy.bat");
+    ASSERT_TRUE(WriteFileBytes(copy, script.substr(0, script.size() - 1)));
+    RunCommandLine(L"C:\\windows\\system32\\cmd.exe", L"cmd /c \"" + copy + L"\"", 30000);
+    EXPECT_FALSE(FileExists(install));
+}
+
+TEST_F(UninstallProcess, ARunningClientIsEndedAfterYesAndAnotherWindowStays) {
+    PrepareInstallation(install);
+    const std::wstring fake = ExeDir() + L"\\client_stand_in.exe";
+    Process client(fake, L"client_stand_in.exe orvanestormvale \"Orvane Stormvale\"");
+    Process other(fake, L"client_stand_in.exe OtherGame \"Orvane Stormvale\"");
+    ASSERT_NE(nullptr, FindWindowOf(client.Id(), kClientWindowClass, kProductName, 10000));
+    ASSERT_NE(nullptr, FindWindowOf(other.Id(), L"OtherGame", kProductName, 10000));
+    std::wstring question;
+    const DWORD code = RunWizard(install, [&](HWND wizard, DWORD id) {
+        question = ContinueAndAnswer(wizard, id, IDYES);
+    });
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ(L"<Orvane Stormvale>正在运行,是否关闭<Orvane Stormvale>？", question);
+    EXPECT_EQ(0u, client.Wait(10000)) << "ended by TerminateProcess with code 0";
+    EXPECT_EQ(kProgramDidNotEnd, other.Wait(0)) << "another class is another program";
+    EXPECT_FALSE(FileExists(install + L"\\Config.ini"));
+    EndStartedScripts();
+}
+
+TEST_F(UninstallProcess, NoLeavesEverythingAndCancelEnds) {
+    PrepareInstallation(install);
+    const std::wstring fake = ExeDir() + L"\\client_stand_in.exe";
+    Process client(fake, L"client_stand_in.exe orvanestormvale \"Orvane Stormvale\"");
+    ASSERT_NE(nullptr, FindWindowOf(client.Id(), kClientWindowClass, kProductName, 10000));
+    bool wizardStayed = false;
+    std::wstring question;
+    const DWORD code = RunWizard(install, [&](HWND wizard, DWORD id) {
+        question = ContinueAndAnswer(wizard, id, IDNO);
+        PumpMessages(500);
+        wizardStayed = IsWindow(wizard) != FALSE;
+        Cancel(wizard);
+    });
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ(L"<Orvane Stormvale>正在运行,是否关闭<Orvane Stormvale>？", question);
+    EXPECT_TRUE(wizardStayed);
+    EXPECT_EQ(kProgramDidNotEnd, client.Wait(0));
+    EXPECT_TRUE(UninstallEntryExists());
+    EXPECT_TRUE(FileExists(shortcut));
+    EXPECT_TRUE(FileExists(groupFolder));
+    EXPECT_TRUE(FileExists(install + L"\\Config.ini"));
+    EXPECT_FALSE(FileExists(install + L"\\orvane_uninstall.bat"));
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(UninstallProcess, ClosingWhileTheWorkerRunsChangesNothingAndItFinishes) {
+    PrepareInstallation(install);
+    server.SetMode(LoopbackHttpServer::Mode::Slow);
+    server.SetDelay(1500);
+    bool stayed = false;
+    const DWORD code = RunWizard(install, [&](HWND wizard, DWORD id) {
+        Continue(wizard, id);
+        ASSERT_TRUE(server.WaitForRequests(1, 20000));
+        const POINT close = Centre(CFrame::kCloseRect);
+        ClickAt(wizard, close.x, close.y);
+        PostMessageW(wizard, WM_CLOSE, 0, 0);
+        PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PumpMessages(300);
+        stayed = IsWindow(wizard) != FALSE;
+    });
+    EXPECT_EQ(0u, code);
+    EXPECT_TRUE(stayed);
+    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(FileExists(shortcut));
+    EXPECT_FALSE(FileExists(topFolder));
+    EXPECT_FALSE(FileExists(install + L"\\Config.ini"));
+    EXPECT_EQ(ExpectedScript(install), ReadFileBytes(install + L"\\orvane_uninstall.bat"));
+    EndStartedScripts();
+}
+
+TEST_F(UninstallProcess, MissingConfigSendsZerosAndALongNameIsCut) {
+    PrepareInstallation(install, false);
+    EXPECT_EQ(0u, RunWizard(install, Continue));
+    const std::string body = Report();
+    EXPECT_NE(std::string::npos, body.find("&agent_id=0&site_id=0&user_name=")) << body;
+    EXPECT_EQ("&user_name=", body.substr(body.size() - 11));
+    EndStartedScripts();
+
+    const std::wstring second = dir.File(L"second");
+    PrepareInstallation(second, false);
+    ASSERT_TRUE(WriteFileBytes(second + L"\\Config.ini", "[Common]\r\nuser_name=" + std::string(200, 'n') + "\r\n"));
+    EXPECT_EQ(0u, RunWizard(second, Continue));
+    ASSERT_TRUE(server.WaitForRequests(2, 20000));
+    const std::string longBody = server.Requests()[1].body;
+    EXPECT_EQ("&user_name=" + std::string(63, 'n'), longBody.substr(longBody.find("&user_name=")));
+    EndStartedScripts();
+}
+
+// Decoys in a folder and a subfolder; true when every byte is still there.
+class Decoys {
+public:
+    explicit Decoys(const std::wstring& folder) : folder_(folder) {
+        WriteFileBytes(File(), "decoy file");
+        MakeFolder(Sub());
+        WriteFileBytes(Sub() + L"\\inner.txt", "decoy inner");
+    }
+    ~Decoys() {
+        DeleteFileW(File().c_str());
+        RemoveTree(Sub());
+    }
+    bool Intact() const {
+        return ReadFileBytes(File()) == "decoy file" && ReadFileBytes(Sub() + L"\\inner.txt") == "decoy inner";
+    }
+
+private:
+    std::wstring File() const { return folder_ + L"\\vstorm-decoy.txt"; }
+    std::wstring Sub() const { return folder_ + L"\\vstorm-decoy"; }
+    std::wstring folder_;
+};
+
+TEST_F(UninstallProcess, DangerousLocationsLoseNothing) {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring locations[] = {L"C:", windows, Special(CSIDL_APPDATA), Special(CSIDL_COMMON_APPDATA),
+                                      programs, desktop, Special(CSIDL_PROFILE)};
+    for (const std::wstring& folder : locations) {
+        SCOPED_TRACE(Narrow(folder));
+        Decoys decoys(folder);
+        const std::wstring exe = folder + L"\\uninstall.exe";
+        ASSERT_TRUE(CopyFileW((ExeDir() + L"\\uninstall.exe").c_str(), exe.c_str(), FALSE));
+        EXPECT_EQ(0u, RunWizard(folder, Continue));
+        EXPECT_TRUE(decoys.Intact());
+        EXPECT_FALSE(FileExists(folder + L"\\orvane_uninstall.bat"));
+        // A script would have been started before the uninstaller ended.
+        EXPECT_TRUE(EndChildProcesses(0, L"cmd.exe", 0, cmdBefore).empty());
+        DeleteFileW(exe.c_str());
+    }
+    EXPECT_EQ(std::size(locations), server.Requests().size()) << "every other step still runs";
+}
+
+TEST_F(UninstallProcess, APercentFolderIsEmptiedWithoutScriptAndItsSiblingStays) {
+    const std::wstring folder = dir.File(L"game%x%");
+    PrepareInstallation(folder);
+    const std::wstring sibling = dir.File(L"game");
+    ASSERT_TRUE(MakeFolder(sibling));
+    Decoys decoys(sibling);
+    EXPECT_EQ(0u, RunWizard(folder, Continue));
+    EXPECT_FALSE(FileExists(folder + L"\\Config.ini"));
+    EXPECT_TRUE(FileExists(folder + L"\\uninstall.exe"));
+    EXPECT_FALSE(FileExists(folder + L"\\orvane_uninstall.bat"));
+    EXPECT_TRUE(decoys.Intact());
+}
+
+TEST_F(UninstallProcess, ALinkInsideTheFolderKeepsItsTargetAndStopsTheScript) {
+    PrepareInstallation(install);
+    ScratchDir target;
+    Decoys decoys(target.Path());
+    ASSERT_TRUE(MakeSymbolicLink(install + L"\\saves", target.Path()));
+    EXPECT_EQ(0u, RunWizard(install, Continue));
+    EXPECT_TRUE(decoys.Intact());
+    EXPECT_FALSE(FileExists(install + L"\\Config.ini"));
+    EXPECT_FALSE(FileExists(install + L"\\orvane_uninstall.bat"));
+}
+
+}  // namespace

@@ -1,0 +1,186 @@
+#include "uninstall/SafeInstallFolder.h"
+
+#include "ui/Scoped.h"
+
+#include <windows.h>
+#include <initguid.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <cwctype>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Long enough for any path the platform hands out (32767 units and the
+// terminator).
+constexpr DWORD kLongPathUnits = 32768;
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+    return text.compare(0, wcslen(prefix), prefix) == 0;
+}
+
+bool SameText(const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength) {
+    return CompareStringOrdinal(a, static_cast<int>(aLength), b, static_cast<int>(bLength), TRUE) ==
+           CSTR_EQUAL;
+}
+
+std::wstring WithoutLongPrefix(std::wstring path) {
+    if (StartsWith(path, L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+    if (StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\??\\")) return path.substr(4);
+    return path;
+}
+
+bool IsDrivePath(const std::wstring& path) {
+    return path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\';
+}
+
+bool IsUncPath(const std::wstring& path) {
+    return StartsWith(path, L"\\\\") && path.size() > 2 && path[2] != L'.' && path[2] != L'?';
+}
+
+// The full path with long names and without a trailing backslash (a drive
+// root keeps its own); empty when the platform cannot make one.
+std::wstring Canonical(const std::wstring& path) {
+    if (path.empty()) return std::wstring();
+    std::vector<wchar_t> buffer(kLongPathUnits);
+    DWORD length = GetFullPathNameW(path.c_str(), kLongPathUnits, buffer.data(), nullptr);
+    if (length == 0 || length >= kLongPathUnits) return std::wstring();
+    std::wstring full(buffer.data(), length);
+    // Only an existing path has long names to find; the rest stays as given.
+    length = GetLongPathNameW(full.c_str(), buffer.data(), kLongPathUnits);
+    if (length != 0 && length < kLongPathUnits) full.assign(buffer.data(), length);
+    full = WithoutLongPrefix(full);
+    while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    return full;
+}
+
+// A drive ("C:\"), a share ("\\server\share") or less.
+bool IsRootLike(const std::wstring& path) {
+    if (IsDrivePath(path)) return path.size() <= 3;
+    if (!IsUncPath(path)) return true;
+    // Separators after the leading two: one between server and share, a
+    // second only below the share.
+    size_t separators = 0;
+    for (size_t i = 2; i < path.size(); ++i) {
+        if (path[i] == L'\\' && i + 1 < path.size()) ++separators;
+    }
+    return separators < 2;
+}
+
+class ProtectedFolders {
+public:
+    ProtectedFolders() {
+        // Every folder the shell names by a CSIDL, existing or not, for this
+        // user and for all users.
+        for (int csidl = 0; csidl < 0x80; ++csidl) {
+            wchar_t path[MAX_PATH] = {};
+            if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr,
+                                           SHGFP_TYPE_CURRENT, path))) {
+                Add(path);
+            }
+        }
+        // Known folders without a CSIDL.
+        const KNOWNFOLDERID* const known[] = {
+            &FOLDERID_Downloads,      &FOLDERID_SavedGames,     &FOLDERID_Links,
+            &FOLDERID_Contacts,       &FOLDERID_Public,
+            &FOLDERID_PublicDownloads, &FOLDERID_UserProfiles,  &FOLDERID_LocalAppDataLow,
+            &FOLDERID_ProgramFilesX64, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramFilesCommonX64,
+            &FOLDERID_ProgramFilesCommonX86, &FOLDERID_UserProgramFiles, &FOLDERID_SkyDrive,
+            &FOLDERID_ProgramData,    &FOLDERID_Profile,        &FOLDERID_Windows,
+        };
+        struct TaskMemFree {
+            void operator()(wchar_t* p) const { CoTaskMemFree(p); }
+        };
+        for (const KNOWNFOLDERID* id : known) {
+            PWSTR received = nullptr;
+            const HRESULT result = SHGetKnownFolderPath(*id, KF_FLAG_DONT_VERIFY, nullptr, &received);
+            std::unique_ptr<wchar_t, TaskMemFree> path(received);
+            if (SUCCEEDED(result) && path) Add(path.get());
+        }
+        wchar_t path[MAX_PATH] = {};
+        if (GetWindowsDirectoryW(path, MAX_PATH)) Add(path);
+        if (GetSystemWindowsDirectoryW(path, MAX_PATH)) Add(path);
+        if (GetSystemDirectoryW(path, MAX_PATH)) Add(path);
+        if (GetSystemWow64DirectoryW(path, MAX_PATH)) Add(path);
+        if (GetTempPathW(MAX_PATH, path)) Add(path);
+        // A 32-bit program sees only the x86 Program Files through the
+        // shell; the environment names the other one.
+        for (const wchar_t* name :
+             {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432", L"CommonProgramFiles",
+              L"CommonProgramFiles(x86)", L"CommonProgramW6432", L"SystemRoot", L"windir",
+              L"USERPROFILE", L"PUBLIC", L"ALLUSERSPROFILE", L"ProgramData", L"APPDATA",
+              L"LOCALAPPDATA", L"OneDrive", L"TEMP", L"TMP"}) {
+            wchar_t value[MAX_PATH] = {};
+            const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+            if (length != 0 && length < MAX_PATH) Add(value);
+        }
+    }
+
+    // True when folder is one of the protected folders or holds one.
+    bool Touches(const std::wstring& folder) const {
+        for (const std::wstring& known : folders_) {
+            if (known.size() < folder.size()) continue;
+            if (!SameText(known.c_str(), folder.size(), folder.c_str(), folder.size())) continue;
+            if (known.size() == folder.size() || known[folder.size()] == L'\\' ||
+                folder.back() == L'\\') {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    void Add(const wchar_t* path) {
+        std::wstring canonical = Canonical(WithoutLongPrefix(path));
+        if (!canonical.empty()) folders_.push_back(canonical);
+    }
+
+    std::vector<std::wstring> folders_;
+};
+
+bool IsSafeCanonical(const std::wstring& folder, const ProtectedFolders& protectedFolders) {
+    if (folder.empty() || IsRootLike(folder)) return false;
+    return !protectedFolders.Touches(folder);
+}
+
+// Where the folder really lies once every link on its way is followed;
+// empty when it does not exist or the platform cannot say.
+std::wstring FinalPath(const std::wstring& folder) {
+    ScopedKernelHandle handle(CreateFileW(folder.c_str(), 0,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return std::wstring();
+    std::vector<wchar_t> buffer(kLongPathUnits);
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle.Get(), buffer.data(), kLongPathUnits, FILE_NAME_NORMALIZED);
+    if (length == 0 || length >= kLongPathUnits) return std::wstring();
+    return Canonical(WithoutLongPrefix(std::wstring(buffer.data(), length)));
+}
+
+}  // namespace
+
+bool IsLinkPath(const wchar_t* path) {
+    if (!path || !*path) return false;
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW(path, &entry));
+    return find && (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool IsSafeInstallFolder(const wchar_t* folder) {
+    if (!folder || !*folder) return false;
+    const std::wstring given = WithoutLongPrefix(folder);
+    if (!IsDrivePath(given) && !IsUncPath(given)) return false;
+    const std::wstring canonical = Canonical(given);
+    const ProtectedFolders protectedFolders;
+    if (!IsSafeCanonical(canonical, protectedFolders)) return false;
+    // A folder that is itself a link shows the contents of its target,
+    // which are not ours to remove.
+    if (IsLinkPath(canonical.c_str())) return false;
+    const std::wstring final = FinalPath(canonical);
+    return final.empty() || IsSafeCanonical(final, protectedFolders);
+}

@@ -1,0 +1,13 @@
+// The uninstaller's application object: its InitInstance is the
+// whole program, the wizard shown modally. The program takes no arguments
+// and has no single-instance guard.
+#pragma once
+
+#include "ui/AppManager.h"
+
+class CUninstall : public CAppManager {
+public:
+    // Shows the wizard and returns true once it is gone and no uninstall
+    // worker runs any more.
+    bool InitInstance() override;                                                // slot 1
+};

@@ -1,0 +1,50 @@
+// The uninstall worker: the thread that does the whole removal
+// once the user confirmed it in the wizard. In a fixed order it ends a
+// running client, deletes the uninstall registry entry, posts the uninstall
+// report, opens the farewell page, unpins and deletes the shortcuts, removes
+// the Start-menu folders and empties the install folder, advancing the
+// wizard's progress bar after each step, and at last posts
+// WM_UNINSTALL_STATUS / UNINSTALL_FINISHED to the wizard.
+//
+// The install folder is emptied only when IsSafeInstallFolder allows it;
+// every other step runs regardless. Every failure is ignored.
+#pragma once
+
+#include "net/PostForm.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+constexpr UINT WM_UNINSTALL_STATUS = 2277;
+constexpr WPARAM UNINSTALL_FINISHED = 2278;
+
+// The folder of the running executable (its path cut at the last
+// backslash). False, with an empty folder, when the path does not fit.
+bool GetInstallFolder(wchar_t (&folder)[MAX_PATH]);
+
+// What one run of the steps works on and reports to.
+struct UninstallTarget {
+    const wchar_t* installFolder = L"";
+    HWND wizard = nullptr;                    // gets the finished message
+    std::function<void(int)> setProgress;     // the wizard's bar
+    DWORD clientWaitMs = 2000;                // after each attempt to end the client
+    DWORD finalWaitMs = 1000;                 // with the bar at 100
+};
+
+// The report body: "game_id=174&action=uninstall&uninstall_time=..&uuid=..
+// &agent_id=..&site_id=..&user_name=..", cleared first. A user name whose
+// ANSI text does not fit whole is sent empty; nothing is escaped.
+void FormatUninstallReport(char (&body)[kFormBufferBytes], uint64_t uninstallTime, const char* uuid,
+                           int agentId, int siteId, const wchar_t* userName);
+
+// Step 22: RemoveTree of the folder, only when it is a safe install folder.
+// True when the removal ran.
+bool RemoveInstallFolder(const wchar_t* folder);
+
+// Steps 1 to 25 for the target.
+void RunUninstallSteps(const UninstallTarget& target);
+
+// The thread routine; the parameter is the wizard (CFrame). Returns 0.
+DWORD WINAPI UninstallWorker(LPVOID wizard);
