@@ -1,14 +1,21 @@
-// The life of an installation, as far as the programs of this tree carry
-// it: the silent installer puts the client where it finds the installer's
-// ids, and the installed client's first start reports the installation
-// with them and counts its run.
+// The life of an installation under Wine: the silent installer puts both
+// programs where they expect each other, the installed client (through the
+// test seam: its pages scripted) reports the installation, takes the player
+// to the game and reports the exit, and the installed uninstaller twin
+// removes everything but what it keeps on purpose.
 #include "app/Config.h"
 #include "app/Product.h"
+#include "app/Statistics.h"
+#include "net/Endpoints.h"
 #include "tests/support/ClientDriver.h"
+#include "tests/support/FakeClient.h"
 #include "tests/support/Installation.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/OpenedUrls.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
+#include "ui/TextBuf.h"
+#include "uninstall/Frame.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +23,14 @@
 #include <vector>
 
 namespace {
+
+constexpr DWORD kDeadlineMs = 30000;
+
+std::string Narrow(const std::wstring& text) {
+    char bytes[2048];
+    WideToAnsi(text.c_str(), bytes, CP_UTF8);
+    return bytes;
+}
 
 class RoundTrip : public ::testing::Test {
 protected:
@@ -36,23 +51,89 @@ protected:
     }
 };
 
-TEST_F(RoundTrip, InstalledClientReportsTheInstallationWithTheInstallersIds) {
+TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
     LoopbackHttpServer stats(LoopbackHttpServer::Mode::Normal, StatsPort());
     ASSERT_TRUE(stats.Listening());
-    ASSERT_EQ(0u, RunInstaller(L"/UID=31 /ADV=42", folder, scratch.Path()));
-    const std::wstring installTime = Value(kSectionInstall, kKeyInstallTime);
+    OpenedUrls opened;
+    ASSERT_TRUE(opened.Ready());
 
-    ClientProcess client;
-    ASSERT_TRUE(client.Start(folder + L"\\" + kClientExeName, folder));
-    ASSERT_NE(nullptr, client.WaitForFrame());
-    EXPECT_EQ(0u, client.Close());
-    const std::vector<LoopbackHttpServer::Request> requests = stats.Requests();
-    ASSERT_FALSE(requests.empty());
-    const std::string& install = requests.front().body;
-    EXPECT_NE(std::string::npos, install.find("&action=install&")) << install;
-    EXPECT_NE(std::string::npos, install.find("&agent_id=31&site_id=42")) << install;
+    ASSERT_EQ(0u, RunInstaller(L"/UID=31 /ADV=42", folder, scratch.Path()));
+    EXPECT_TRUE(OpenUninstallKey(KEY_WOW64_32KEY)) << "the entry, where the 32-bit uninstaller looks";
+    EXPECT_TRUE(FileExists(DesktopShortcut()));
+    EXPECT_TRUE(FileExists(ProductMenuFolder()));
+    EXPECT_TRUE(FileExists(folder + L"\\" + kUninstallerExeName));
+    const std::wstring installTime = Value(kSectionInstall, kKeyInstallTime);
+    ASSERT_FALSE(installTime.empty());
+
+    // The installed client with its pages scripted: login, then a server.
+    ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm_fake.exe").c_str(), (folder + L"\\" + kClientExeName).c_str(),
+                          FALSE));
+    wchar_t landing[kLandingUrlUnits];
+    BuildLandingUrl(landing, installTime.c_str(), 31, 42, 0);
+    const std::wstring xf = std::wstring(kLandingPage) + L"xf.html";
+    const std::wstring game = std::wstring(kLandingPage) + L"play?act=gamelogin&server_id=7";
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\" + kFakePagesFile,
+                               Narrow(L"page " + std::wstring(landing) + L"\nthen " + xf + L"\npage " + xf +
+                                      L"\nelement login_user Alice\nthen " + game + L"\npage " + game + L"\n")));
+    {
+        ClientProcess client;
+        ASSERT_TRUE(client.Start(folder + L"\\" + kClientExeName, folder));
+        HWND frame = client.WaitForFrame();
+        ASSERT_NE(nullptr, frame);
+        ASSERT_TRUE(WaitFor([&] { return IsZoomed(frame) != FALSE; }, kDeadlineMs)) << "the game";
+        EXPECT_EQ(0u, client.Close());
+    }
+    ASSERT_TRUE(stats.WaitForRequests(2, kDeadlineMs));
+    const std::vector<LoopbackHttpServer::Request> played = stats.Requests();
+    EXPECT_NE(std::string::npos, played[0].body.find("&action=install&")) << played[0].body;
+    EXPECT_NE(std::string::npos, played[0].body.find("&agent_id=31&site_id=42")) << played[0].body;
+    EXPECT_NE(std::string::npos, played[1].body.find("&action=close&")) << played[1].body;
+    EXPECT_NE(std::string::npos, played[1].body.find("&agent_id=31&site_id=42&user_name=Alice")) << played[1].body;
     EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+    EXPECT_EQ(L"Alice", Value(kSectionCommon, kKeyUserName));
+    EXPECT_FALSE(Value(kSectionExtension, kKeyOutTime).empty());
     EXPECT_EQ(installTime, Value(kSectionInstall, kKeyInstallTime));
+
+    // The installed uninstaller twin, continued as the player would.
+    const std::vector<DWORD> scriptsBefore = ChildProcesses(0, L"cmd.exe");
+    const std::vector<DWORD> hostsBefore = ChildProcesses(0, L"conhost.exe");
+    ClientProcess uninstaller;
+    ASSERT_TRUE(uninstaller.Start(folder + L"\\" + kUninstallerExeName, folder));
+    const std::wstring wizardTitle = std::wstring(kProductName) + L"卸载向导";
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        wizard = FindProcessWindow(uninstaller.Id(), CImageCtrl::kClassName, wizardTitle.c_str());
+        return wizard && IsWindowVisible(wizard);
+    }, kDeadlineMs));
+    const POINT go{(CFrame::kContinueRect.left + CFrame::kContinueRect.right) / 2,
+                   (CFrame::kContinueRect.top + CFrame::kContinueRect.bottom) / 2};
+    PostClickAt(wizard, go.x, go.y);
+    EXPECT_EQ(0u, uninstaller.WaitForExit(60000));
+
+    ASSERT_TRUE(stats.WaitForRequests(3, kDeadlineMs));
+    const std::string report = stats.Requests()[2].body;
+    EXPECT_EQ(0u, report.find("game_id=174&action=uninstall&")) << report;
+    EXPECT_NE(std::string::npos, report.find("&agent_id=31&site_id=42&user_name=Alice")) << report;
+    ASSERT_TRUE(opened.WaitForCount(1, kDeadlineMs));
+    EXPECT_EQ(Narrow(kFarewellUrl), opened.Urls()[0]);
+
+    EXPECT_FALSE(OpenUninstallKey(KEY_WOW64_32KEY));
+    EXPECT_FALSE(FileExists(DesktopShortcut()));
+    EXPECT_FALSE(FileExists(ProductMenuFolder()));
+    EXPECT_TRUE(FileExists(MakerMenuFolder())) << "the maker's group folder stays";
+    EXPECT_FALSE(FileExists(config));
+
+    // Wine's cmd never ends the script on its final zero byte; the same
+    // lines without it remove what the running uninstaller could not.
+    EXPECT_FALSE(EndChildProcesses(0, L"cmd.exe", 5000, scriptsBefore).empty()) << "the script was started";
+    EndChildProcesses(0, L"conhost.exe", 0, hostsBefore);
+    std::string script = ReadFileBytes(folder + L"\\" + AnsiToWide(kUninstallScriptName));
+    ASSERT_FALSE(script.empty());
+    script.pop_back();
+    const std::wstring copy = scratch.File(L"lines.bat");
+    ASSERT_TRUE(WriteFileBytes(copy, script));
+    RunCommandLine(L"C:\\windows\\system32\\cmd.exe", L"cmd /c \"" + copy + L"\"", kDeadlineMs);
+    EXPECT_FALSE(FileExists(folder)) << "nothing of the installation is left on disk";
 }
 
 }  // namespace
