@@ -60,10 +60,16 @@ void RemoveTree(const std::wstring& path) {
             if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0) continue;
             std::wstring child = path + L"\\" + data.cFileName;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                // Unix links under Wine go with DeleteFileW; Windows links
-                // with RemoveDirectoryW. Neither touches the target.
-                if (!DeleteFileW(child.c_str()) && !RemoveDirectoryW(child.c_str())) {
-                    RemoveSymbolicLink(child);
+                // A link to a file goes with DeleteFileW. A link to a folder
+                // must never reach Wine's RemoveDirectoryW, which follows a
+                // Unix link and removes an empty target: under Wine it goes
+                // with rm; on Windows RemoveDirectoryW takes the junction.
+                if (!DeleteFileW(child.c_str())) {
+                    if (!UnixPath(child).empty()) {
+                        RemoveSymbolicLink(child);
+                    } else {
+                        RemoveDirectoryW(child.c_str());
+                    }
                 }
                 continue;
             }
