@@ -517,15 +517,19 @@ void CFrameGame::OnBossKey(WPARAM id) {
     }
 }
 
+// The border goes and comes with the game: left on screen, its outlines
+// would show where the hidden game was.
 void CFrameGame::HideToTray() {
     tray.Add();
     ShowWindow(Hwnd(), SW_HIDE);
+    if (back.Hwnd()) ShowWindow(back.Hwnd(), SW_HIDE);
     hiddenByBossKey = true;
 }
 
 void CFrameGame::ShowFromTray() {
     hiddenByBossKey = false;
     tray.Remove();
+    if (back.Hwnd()) ShowWindow(back.Hwnd(), SW_SHOWNOACTIVATE);
     ShowWindow(Hwnd(), SW_SHOW);
     InvalidateRect(Hwnd(), nullptr, TRUE);
 }

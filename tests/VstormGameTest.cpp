@@ -220,10 +220,13 @@ TEST_F(VstormGame, BossKeyAndTrayHideAndBringBackTheGame) {
     LoopbackHttpServer stats(LoopbackHttpServer::Mode::Normal, StatsPort());
     Launch(L"");
     EnterGame();
+    HWND border = client.BackFrame();
     PressBossKey();
     ASSERT_TRUE(WaitFor([&] { return !Visible(); }, kDeadlineMs)) << "into the tray";
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(border); }, kDeadlineMs)) << "nothing of the game stays";
     PressBossKey();
     ASSERT_TRUE(WaitFor([&] { return Visible(); }, kDeadlineMs)) << "and back";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(border) != FALSE; }, kDeadlineMs));
 
     ShowWindow(frame, SW_MINIMIZE);
     ASSERT_TRUE(WaitFor([&] { return IsIconic(frame) != FALSE; }, kDeadlineMs));
