@@ -13,13 +13,6 @@
 
 namespace {
 
-const std::string kExpectedScript =
-    "@echo off\r\n"
-    "choice / t 3 / d y / n > nul\r\n"
-    "@echo off\r\n"
-    "DEL /F /A /Q \\\\?\\\"C:\\Games\\Orvane Stormvale\"\r\n"
-    "RD /S /Q \\\\?\\\"C:\\Games\\Orvane Stormvale\"";
-
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // Wine's cmd never ends on the script's final zero byte: the scripts a test
@@ -28,12 +21,6 @@ std::string Narrow(const std::wstring& text) { return std::string(text.begin(), 
 void EndStartedScripts(const std::vector<DWORD>& conhostBefore) {
     EndChildProcesses(GetCurrentProcessId(), L"cmd.exe", 5000);
     EndChildProcesses(0, L"conhost.exe", 0, conhostBefore);
-}
-
-TEST(SelfRemovalScript, TextIsTheFiveLinesWithoutAFinalLineBreak) {
-    char text[kScriptTextBytes];
-    ASSERT_TRUE(FormatSelfRemovalScript("C:\\Games\\Orvane Stormvale", text));
-    EXPECT_EQ(kExpectedScript, std::string(text));
 }
 
 TEST(SelfRemovalScript, FileHoldsTheTextAndItsZeroByteAndIsStarted) {

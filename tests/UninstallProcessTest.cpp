@@ -15,6 +15,8 @@
 #include "net/Endpoints.h"
 #include "net/UnixTime.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/OpenedUrls.h"
+#include "tests/support/RegistryValueOverride.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
 #include "tests/support/TestWindows.h"
@@ -37,7 +39,6 @@
 namespace {
 
 constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-constexpr wchar_t kWineBrowserKey[] = L"Software\\Wine\\WineBrowser";
 constexpr wchar_t kWizardTitle[] = L"Orvane Stormvale卸载向导";
 
 std::string Narrow(const std::wstring& text) {
@@ -57,39 +58,6 @@ std::wstring Special(int csidl) {
 bool MakeFolder(const std::wstring& path) {
     return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
-
-// A registry value that a test changes and puts back as it was.
-class RegistryValueOverride {
-public:
-    RegistryValueOverride(const wchar_t* key, const wchar_t* name, const std::wstring& value, DWORD type)
-        : name_(name) {
-        HKEY opened = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr);
-        key_.Reset(opened);
-        wchar_t old[1024] = {};
-        DWORD size = sizeof(old) - sizeof(wchar_t);
-        if (RegQueryValueExW(key_.Get(), name, nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
-            ERROR_SUCCESS) {
-            old_ = std::wstring(old);
-        }
-        RegSetValueExW(key_.Get(), name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    ~RegistryValueOverride() {
-        if (old_) {
-            RegSetValueExW(key_.Get(), name_, 0, oldType_, reinterpret_cast<const BYTE*>(old_->c_str()),
-                           static_cast<DWORD>((old_->size() + 1) * sizeof(wchar_t)));
-        } else {
-            RegDeleteValueW(key_.Get(), name_);
-        }
-    }
-
-private:
-    ScopedRegKey key_;
-    const wchar_t* name_;
-    DWORD oldType_ = REG_SZ;
-    std::optional<std::wstring> old_;
-};
 
 std::wstring UninstallKeyPath() { return std::wstring(kUninstallParentKey) + L"\\" + kProductName; }
 
@@ -158,9 +126,7 @@ protected:
     ScratchDir dir;
     std::wstring desktop = dir.File(L"Desktop");
     RegistryValueOverride desktopOverride{kShellFoldersKey, L"Desktop", desktop, REG_EXPAND_SZ};
-    std::wstring urlLog = dir.File(L"urls.log");
-    std::wstring urlScript = dir.File(L"log-url.sh");
-    std::optional<RegistryValueOverride> browser;
+    OpenedUrls opened;
     LoopbackHttpServer server{LoopbackHttpServer::Mode::Normal, StatsPort()};
     std::wstring install = dir.File(L"Orvane Stormvale");
     std::wstring programs = Special(CSIDL_PROGRAMS);
@@ -172,11 +138,7 @@ protected:
         ASSERT_TRUE(server.Listening());
         ASSERT_TRUE(MakeFolder(desktop));
         ASSERT_EQ(desktop, Special(CSIDL_DESKTOPDIRECTORY));
-        // winebrowser runs the configured browser with the URL as its last
-        // argument; this one writes it down.
-        ASSERT_TRUE(WriteFileBytes(urlScript, "printf '%s\\n' \"$1\" >> '" + UnixPath(urlLog) + "'\n"));
-        browser.emplace(kWineBrowserKey, L"Browsers", L"/bin/sh " + AnsiToWide(UnixPath(urlScript).c_str()),
-                        REG_SZ);
+        ASSERT_TRUE(opened.Ready());
     }
     void TearDown() override {
         // A script left running would hold the test's output open.
@@ -319,9 +281,8 @@ TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScri
     EXPECT_EQ(ExpectedScript(install), script);
 
     // The farewell page went to the browser.
-    std::string urls;
-    PumpUntil([&] { return !(urls = ReadFileBytes(urlLog)).empty(); }, 15000);
-    EXPECT_EQ(std::string(kFarewellUrl, kFarewellUrl + wcslen(kFarewellUrl)) + "\n", urls);
+    opened.WaitForCount(1, 15000);
+    EXPECT_EQ(std::vector<std::string>{Narrow(kFarewellUrl)}, opened.Urls());
 
     // The script was started; under Wine it never ends (file top). The
     // same lines without the zero byte remove the folder.

@@ -2,7 +2,6 @@
 
 #include "tests/support/ClientDriver.h"
 #include "tests/support/TestFiles.h"
-#include "ui/Scoped.h"
 #include "ui/TextBuf.h"
 
 #include <sstream>
@@ -17,33 +16,14 @@ constexpr wchar_t kBrowsersValue[] = L"Browsers";
 OpenedUrls::OpenedUrls() : log_(ExeDir() + L"\\opened-urls.log") {
     DeleteFileW(log_.c_str());
     const std::string script = UnixPath(ExeDir() + L"\\log-url.sh");
-    ScopedRegKey key;
-    HKEY raw = nullptr;
-    if (script.empty() || RegCreateKeyExW(HKEY_CURRENT_USER, kBrowserKey, 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                                          nullptr, &raw, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    key.Reset(raw);
-    wchar_t previous[1024] = {};
-    DWORD size = sizeof(previous) - sizeof(wchar_t);
-    hadPrevious_ = RegQueryValueExW(key.Get(), kBrowsersValue, nullptr, nullptr, reinterpret_cast<BYTE*>(previous),
-                                    &size) == ERROR_SUCCESS;
-    previous_ = previous;
-    const std::wstring value = AnsiToWide(script.c_str(), CP_UTF8);
-    ready_ = RegSetValueExW(key.Get(), kBrowsersValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    if (script.empty()) return;
+    browsers_.emplace(kBrowserKey, kBrowsersValue, AnsiToWide(script.c_str(), CP_UTF8), REG_SZ);
+    ready_ = true;
 }
 
+// The browser list comes back first, then the log goes.
 OpenedUrls::~OpenedUrls() {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kBrowserKey, 0, KEY_WRITE, &raw) != ERROR_SUCCESS) return;
-    ScopedRegKey key(raw);
-    if (hadPrevious_) {
-        RegSetValueExW(key.Get(), kBrowsersValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
-                       static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key.Get(), kBrowsersValue);
-    }
+    browsers_.reset();
     DeleteFileW(log_.c_str());
 }
 

@@ -5,8 +5,11 @@
 // build), which logs each address; the old list comes back afterwards.
 #pragma once
 
+#include "tests/support/RegistryValueOverride.h"
+
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,7 +31,6 @@ public:
 
 private:
     std::wstring log_;
-    std::wstring previous_;
-    bool hadPrevious_ = false;
+    std::optional<RegistryValueOverride> browsers_;
     bool ready_ = false;
 };
