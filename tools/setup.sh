@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, or
 # the packages named as arguments. As root it installs what is missing with
-# apt-get; as any other user it names what is missing and stops.
+# apt-get; as any other user it names what is missing and stops. The
+# uninstaller is a 32-bit program: Wine runs it through Debian's wine32, a
+# package of the i386 architecture, which is added first.
 set -euo pipefail
 
 packages=(
@@ -9,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   googletest
   nsis
-  wine wine64 libwine
+  wine wine64 libwine wine32:i386
   xvfb xauth
   python3
   procps util-linux
@@ -38,5 +40,8 @@ fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -36,15 +36,30 @@ wine_prefix_sandbox() {
     /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
 }
 
-# Creates the prefix once, and sandboxes it while it has links to the home
-# (also a prefix made before sandboxing was done here). Mono and Gecko are
-# switched off while it is made, so no installer dialog waits for an answer.
+# The Wine installation a prefix is made with. A prefix made before wine32
+# was installed cannot start any program once it is (kernel32.dll is not
+# found), so a prefix is only used with the installation it was made with.
+wine_installation() {
+  dpkg-query -W wine64 wine32:i386 2>/dev/null
+}
+wine_prefix_current() {
+  [ -f "$1/system.reg" ] && [ "$(cat "$1/.made-with" 2>/dev/null)" = "$(wine_installation)" ]
+}
+
+# Creates the prefix once (anew when Wine changed), and sandboxes it while
+# it has links to the home (also a prefix made before sandboxing was done
+# here). Mono and Gecko are switched off while it is made, so no installer
+# dialog waits for an answer.
 wine_prefix_ensure() {
   local prefix=$1
-  [ -f "$prefix/system.reg" ] && ! wine_prefix_has_links "$prefix" && return 0
+  wine_prefix_current "$prefix" && ! wine_prefix_has_links "$prefix" && return 0
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
+    if [ -f "$prefix/system.reg" ] && ! wine_prefix_current "$prefix"; then
+      WINEPREFIX="$prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
+      rm -rf "$prefix"
+    fi
     if [ ! -f "$prefix/system.reg" ]; then
       WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
         "$WINE64" wineboot -i >/dev/null 2>&1
@@ -55,6 +70,7 @@ wine_prefix_ensure() {
       # once; handing them to an absent window manager costs seconds each.
       WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' \
         /v Managed /d N /f >/dev/null 2>&1
+      wine_installation >"$prefix/.made-with"
     fi
     if wine_prefix_has_links "$prefix"; then
       wine_prefix_sandbox "$prefix"
