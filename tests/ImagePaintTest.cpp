@@ -180,7 +180,9 @@ TEST_F(ImagePaintWindowTest, HotButtonFollowsTheCursorAndLeaves) {
     EXPECT_EQ(kRed, Rgb(canvas.Pixel(150, 30)));
     EXPECT_EQ((std::vector<std::string>{"hover:1"}), events);
 
-    // Leaving the window forgets the hot button, unless it is held.
+    // Leaving the window forgets the hot button, unless it is held. A
+    // press after a leave, with no move between, still acts on the button
+    // under its point; a hidden button takes no press.
     events.clear();
     answer = true;
     Mouse(WM_MOUSEMOVE, 20, 20);
@@ -189,12 +191,14 @@ TEST_F(ImagePaintWindowTest, HotButtonFollowsTheCursorAndLeaves) {
     EXPECT_FALSE(painter.Tracking());
     EXPECT_EQ(-1, painter.CursorPoint().y);
 
-    Mouse(WM_MOUSEMOVE, 20, 20);
     Mouse(WM_LBUTTONDOWN, 20, 20);
+    EXPECT_EQ(1, Hot());
     SendMessageW(window, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(1, Hot());
     Mouse(WM_LBUTTONUP, 20, 20);
-    EXPECT_EQ((std::vector<std::string>{"hover:1", "hover:1", "down:1", "click:1"}), events);
+    Mouse(WM_LBUTTONDOWN, 100, 30);
+    Mouse(WM_LBUTTONUP, 100, 30);
+    EXPECT_EQ((std::vector<std::string>{"hover:1", "down:1", "click:1"}), events);
 
     // Hiding the window forgets the cursor.
     ShowWindow(window, SW_HIDE);
@@ -329,7 +333,10 @@ TEST_F(ImagePaintWindowTest, CaptionMovesTheWindowAndDoubleClickMaximises) {
     painter.captionDrag = true;
     Mouse(WM_LBUTTONDOWN, 150, 41);
     Mouse(WM_LBUTTONDOWN, 150, 40);
+    // A press on a button in the caption is the button's, also when a
+    // leave came after the cursor reached it.
     Mouse(WM_MOUSEMOVE, 10, 10);
+    SendMessageW(window, WM_MOUSELEAVE, 0, 0);
     Mouse(WM_LBUTTONDOWN, 10, 10);
     Mouse(WM_LBUTTONUP, 10, 10);
     PumpMessages(10);
@@ -358,6 +365,14 @@ TEST_F(ImagePaintWindowTest, CaptionMovesTheWindowAndDoubleClickMaximises) {
     EXPECT_TRUE(IsZoomed(window));
     Mouse(WM_LBUTTONDBLCLK, 100, 0);
     EXPECT_FALSE(IsZoomed(window));
+    // A double click on a caption button is two presses of the button.
+    events.clear();
+    for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
+        Mouse(press, 10, 10);
+        Mouse(WM_LBUTTONUP, 10, 10);
+    }
+    EXPECT_FALSE(IsZoomed(window));
+    EXPECT_EQ((std::vector<std::string>{"down:1", "click:1", "down:1", "click:1"}), events);
 }
 
 TEST_F(ImagePaintWindowTest, RightButtonPairOnTheSameButton) {

@@ -99,6 +99,9 @@ bool CImagePaint::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         return OnLButtonUp(PointOf(lParam));
     case WM_LBUTTONDBLCLK:
+        // The second press of a quick double click on a button is a press
+        // of that button, not a maximise of the window under it.
+        if (ButtonAt(PointOf(lParam))) return OnLButtonDown(PointOf(lParam));
         if (captionDrag && PointOf(lParam).y <= kCaptionBand) ToggleMaximize();
         return false;
     case WM_RBUTTONDOWN:
@@ -133,32 +136,39 @@ bool CImagePaint::OnMouseMove(POINT point) {
     // No hover changes while a button is held.
     if (leftPressed_) return false;
 
-    CImageButton* found = nullptr;
-    if (tracking_) {
-        for (const auto& button : buttons_) {
-            if (!IsInert(button->id) && Contains(button->rect, point) && button->visible) {
-                found = button.get();
-                break;
-            }
-        }
-    }
-    CImageButton* previous = hot_;
-    hot_ = found;
-    // A layered window is drawn whole: one redraw shows both changes.
-    if (layered_) {
-        if (previous || found) Redraw();
-    } else {
-        if (previous) Repaint(previous->rect);
-        if (found) Repaint(found->rect);
-    }
+    CImageButton* found = tracking_ ? ButtonAt(point) : nullptr;
+    SetHot(found);
     if (found && onHover && !onHover(found)) return true;
     return false;
 }
 
+CImageButton* CImagePaint::ButtonAt(POINT point) const {
+    for (const auto& button : buttons_) {
+        if (!IsInert(button->id) && button->visible && Contains(button->rect, point)) return button.get();
+    }
+    return nullptr;
+}
+
+void CImagePaint::SetHot(CImageButton* button) {
+    CImageButton* previous = hot_;
+    hot_ = button;
+    // A layered window is drawn whole: one redraw shows both changes.
+    if (layered_) {
+        if (previous || button) Redraw();
+    } else {
+        if (previous) Repaint(previous->rect);
+        if (button && button != previous) Repaint(button->rect);
+    }
+}
+
+// A press acts on the button under the point it carries. The hover state
+// may be stale: a leave can arrive between the last move and the press
+// (mouse tracking that misjudges the cursor, a window shown or hidden over
+// it), and a player's press on a button must never become a caption drag.
 bool CImagePaint::OnLButtonDown(POINT point) {
     cursor_ = point;
-    if (hot_ && hot_->visible && Contains(hot_->rect, point)) {
-        CImageButton* button = hot_;
+    if (CImageButton* button = ButtonAt(point)) {
+        if (button != hot_) SetHot(button);
         pressedRect_ = button->rect;
         leftPressed_ = true;
         button->currentPart = button->HitPart(point);
@@ -203,7 +213,8 @@ bool CImagePaint::OnLButtonUp(POINT point) {
 
 bool CImagePaint::OnRButtonDown(POINT point) {
     cursor_ = point;
-    if (hot_ && Contains(hot_->rect, point)) {
+    if (CImageButton* button = ButtonAt(point)) {
+        if (button != hot_) SetHot(button);
         rightPressed_ = true;
         rightPressedRect_ = hot_->rect;
         if (onRButtonDown && !onRButtonDown(hot_)) return true;

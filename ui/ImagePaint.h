@@ -8,8 +8,9 @@
 // EnableLayered has run, into a 32-bit DIB given to UpdateLayeredWindow.
 //
 // Mouse model: the first visible button under the cursor is hot (ids 100 to
-// 250 never are); a left press on it captures the mouse, and releasing inside
-// the pressed rectangle is a click. Elsewhere, a press in the caption area
+// 250 never are); hover state is for painting and tips. A left press on a
+// button (found at the press's own point) captures the mouse, and releasing
+// inside the pressed rectangle is a click. Elsewhere, a press in the caption area
 // moves the window when caption drag is on, and a double click in the top 40
 // pixels toggles maximise. Ids 10, 20, 30 and 40 are the built-in close,
 // minimise, maximise and restore actions. WM_SIZE re-anchors elements to the
@@ -136,6 +137,10 @@ private:
     bool OnSetCursor();
     void OnCaptureChanged(HWND newCapture);
 
+    // The first visible button at the point that may become hot, or null.
+    CImageButton* ButtonAt(POINT point) const;
+    // Makes button (or nothing) the hot button and repaints what changed.
+    void SetHot(CImageButton* button);
     // Repaints one element's rectangle: Redraw when layered, else invalidate.
     void Repaint(const RECT& rect);
     // Whether button is still one of this painter's (callbacks may have
