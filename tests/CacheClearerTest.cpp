@@ -98,6 +98,9 @@ TEST(CacheClearer, EmptiesTheUrlCacheThenTellsThePlayer) {
     ASSERT_NE(nullptr, notice);
     EXPECT_EQ(owner.Get(), GetWindow(notice, GW_OWNER));
     EXPECT_EQ(CacheClearer::kClearedText, NoticeText(notice));
+    // A second clearing while this one waits on its notice is dropped.
+    EXPECT_EQ(0u, CacheClearer::ClearCacheThread(owner.Get()));
+    EXPECT_EQ(1u, Notices().size());
     for (const wchar_t* url : urls) EXPECT_FALSE(InCache(url)) << url;
     Press(notice);
     EXPECT_TRUE(PumpUntil([&] { return Done(clearing); }, kDeadlineMs));

@@ -2,6 +2,7 @@
 
 #include "app/Product.h"
 #include "tests/support/Painting.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
 #include "ui/AppManager.h"
@@ -65,10 +66,7 @@ protected:
     // The open question's window.
     static HWND Question() { return FindWindowW(kClientWindowClass, nullptr); }
 
-    static void Click(HWND window, const RECT& button) {
-        const POINT p = Centre(button);
-        ClickAt(window, p.x, p.y);
-    }
+    static void Click(HWND window, const RECT& button) { RealInput::Click(window, Centre(button)); }
 };
 
 TEST_F(CloseMsgWndTest, OkAnswersOneOverADisabledOwner) {

@@ -1,8 +1,10 @@
 // The client's behaviour in play, with the test build whose browser
 // controls are fakes and whose pages come from a script: login and server
-// tracking, pop-ups, the caption's links and tools, the boss key and the
-// tray icon.
+// tracking, pop-ups, every caption button and menu row clicked as a player
+// clicks (RealInput), the boss key typed, and the tray icon's messages as
+// the shell sends them.
 #include "app/Statistics.h"
+#include "frames/CloseMsgWnd.h"
 #include "frames/FrameGame.h"
 #include "frames/FrameIds.h"
 #include "net/Endpoints.h"
@@ -10,12 +12,14 @@
 #include "tests/support/FakeClient.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/OpenedUrls.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/WindowActions.h"
 #include "ui/TextBuf.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,62 +37,74 @@ std::string Narrow(const std::wstring& text) {
 // A page address on the landing host.
 std::wstring Page(const wchar_t* path) { return std::wstring(kLandingPage) + path; }
 
-// Alt+D as the player types it.
-void PressBossKey() {
-    INPUT keys[4] = {};
-    const WORD codes[4] = {VK_MENU, 'D', 'D', VK_MENU};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, keys, sizeof(INPUT));
+RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
 }
+
+bool WindowAt(HWND window, const RECT& r) {
+    const RECT now = WindowRect(window);
+    return EqualRect(&now, &r) != FALSE;
+}
+
+// A caption button: its right edge lies offset pixels from the client's
+// right edge.
+struct Caption {
+    int offset;
+    int width;
+};
+constexpr Caption kClose{0, 25};
+constexpr Caption kMaximizeOrRestore{25, 25};
+constexpr Caption kMinimize{50, 25};
+constexpr Caption kFullScreen{75, 25};
+constexpr Caption kTools{100, 25};
+constexpr Caption kCustomerService{125, 41};
+constexpr Caption kForum{170, 41};
+constexpr Caption kOfficialSite{215, 41};
+constexpr Caption kTopUp{260, 41};
 
 class VstormGame : public ClientFolderTest {
 protected:
     VstormGame() : ClientFolderTest(L"vstorm_fake.exe") {}
 
-    // The landing address of a first start in this folder.
-    static std::wstring LandingUrl() {
-        wchar_t url[kLandingUrlUnits];
-        BuildLandingUrl(url, L"", 0, 0, 0);
-        return url;
-    }
+    static std::wstring LandingUrl() { return FirstLandingUrl(); }
 
     void Launch(const std::wstring& pages) {
-        ASSERT_TRUE(WriteFileBytes(dir.File(kFakePagesFile), Narrow(pages)));
+        ASSERT_TRUE(WritePages(pages));
         ASSERT_TRUE(client.Start(exe, dir.Path()));
         frame = client.WaitForFrame();
         ASSERT_NE(nullptr, frame);
         shown = GetTickCount();
     }
-    // Milliseconds from the frame's appearance to game mode (maximised), or
-    // the deadline.
+    // Milliseconds from the frame's appearance to game mode as the player
+    // sees it (maximised, the page under the caption), or the deadline.
     DWORD WaitForGame() {
-        WaitFor([&] { return IsZoomed(frame) != FALSE; }, kDeadlineMs);
+        WaitFor([&] {
+            HWND view = GetWindow(frame, GW_CHILD);
+            return IsZoomed(frame) && view &&
+                   WindowRect(view).top == WindowRect(frame).top + CFrameGame::kCaptionHeight;
+        }, kDeadlineMs);
         return GetTickCount() - shown;
     }
-    void EnterGame() {
-        PostMessageW(frame, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
+    // Straight from the landing page to a server.
+    void LaunchIntoGame() {
+        const std::wstring game = Page(L"play?act=gamelogin&server_id=9");
+        Launch(L"page " + LandingUrl() + L"\nthen " + game + L"\npage " + game + L"\n");
         ASSERT_LT(WaitForGame(), kDeadlineMs);
     }
-    // A click on the caption button whose right edge lies offset pixels
-    // from the client's right edge.
-    void ClickCaption(int offset, int width) {
+    POINT CaptionPoint(Caption button) {
         RECT client{};
         GetClientRect(frame, &client);
-        PostClickAt(frame, client.right - offset - width / 2, 12);
+        return POINT{client.right - button.offset - button.width / 2, 12};
     }
-    void ClickTopUp() { ClickCaption(260, 41); }
-    // Opens a menu (tools button, or the tray icon's right click) and picks
-    // its row.
-    HWND OpenMenu(bool tray) {
-        if (tray) {
-            PostMessageW(frame, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP);
-        } else {
-            ClickCaption(100, 25);
-        }
+    void Click(Caption button) { RealInput::Click(frame, CaptionPoint(button)); }
+    // Opens the tools menu with a click on its button; the menu, or null.
+    HWND OpenMenu() {
+        Click(kTools);
+        return WaitForMenu();
+    }
+    HWND WaitForMenu() {
         HWND menu = nullptr;
         WaitFor([&] {
             menu = FindProcessWindow(client.Id(), CFrameGame::kMenuClassName, nullptr);
@@ -96,9 +112,14 @@ protected:
         }, kDeadlineMs);
         return menu;
     }
-    void PickRow(HWND menu, int row) { PostClickAt(menu, 48, 24 * row + 12); }
+    void PickRow(HWND menu, int row) { RealInput::Click(menu, POINT{48, 24 * row + 12}); }
+    bool MenuGone() {
+        return WaitFor([&] { return !FindProcessWindow(client.Id(), CFrameGame::kMenuClassName, nullptr); },
+                       kDeadlineMs);
+    }
     std::string FakeLog() { return ReadFileBytes(dir.File(kFakeLogFile)); }
     bool Visible() { return IsWindowVisible(frame) != FALSE; }
+    bool Until(std::function<bool()> done) { return WaitFor(done, kDeadlineMs); }
 
     ClientProcess client;
     HWND frame = nullptr;
@@ -125,7 +146,7 @@ TEST_F(VstormGame, LoginPageNamesThePlayerAndAGameLoginEntersTheGameAtOnce) {
 
     OpenedUrls opened;
     ASSERT_TRUE(opened.Ready());
-    ClickTopUp();
+    Click(kTopUp);
     ASSERT_TRUE(opened.WaitForCount(1, kDeadlineMs));
     EXPECT_EQ(Narrow(kTopUpUrl) + "&user_name=Alice%20Smith&server_id=123", opened.Urls()[0]);
 
@@ -143,7 +164,7 @@ TEST_F(VstormGame, NavigationAloneEntersTheGameAfterTheLoginTimer) {
     EXPECT_GE(WaitForGame(), 1900u) << "1.5 s of the login timer, then 0.5 s of the maximise timer";
 
     OpenedUrls opened;
-    ClickTopUp();
+    Click(kTopUp);
     ASSERT_TRUE(opened.WaitForCount(1, kDeadlineMs));
     EXPECT_EQ(Narrow(kTopUpUrl) + "&user_name=&server_id=77", opened.Urls()[0]) << "nobody logged in";
     EXPECT_EQ(0u, client.Close());
@@ -168,80 +189,118 @@ TEST_F(VstormGame, OnlyWebPopupsReachTheBrowser) {
     EXPECT_EQ(std::string::npos, FakeLog().find("opened ")) << "the browser opened no window of its own";
 }
 
-TEST_F(VstormGame, CaptionLinksAndToolMenu) {
-    Launch(L"");
-    EnterGame();
+// Every button of the caption and every row of the tools menu, each with a
+// real click, in one visit of the game.
+TEST_F(VstormGame, EveryCaptionButtonAndToolRowAnswersARealClick) {
+    LaunchIntoGame();
     OpenedUrls opened;
-    // Customer service, forum, official site, top-up: right edges 125,
-    // 170, 215 and 260 pixels from the client's right.
+    ASSERT_TRUE(opened.Ready());
     size_t count = 0;
-    for (int offset : {125, 170, 215, 260}) {
-        ClickCaption(offset, 41);
-        ASSERT_TRUE(opened.WaitForCount(++count, kDeadlineMs)) << offset;
+    for (Caption link : {kCustomerService, kForum, kOfficialSite, kTopUp}) {
+        Click(link);
+        ASSERT_TRUE(opened.WaitForCount(++count, kDeadlineMs)) << link.offset;
     }
     EXPECT_EQ((std::vector<std::string>{Narrow(kCustomerServiceUrl), Narrow(kForumUrl), Narrow(kOfficialSiteUrl),
-                                        Narrow(kTopUpUrl) + "&user_name="}),
+                                        Narrow(kTopUpUrl) + "&user_name=&server_id=9"}),
               opened.Urls());
 
-    HWND menu = OpenMenu(false);
+    // The player rests on the tools button until its tip shows, then
+    // clicks: the press is the button's, not a move of the window.
+    const POINT tools = RealInput::OnScreen(frame, CaptionPoint(kTools));
+    ASSERT_TRUE(RealInput::RestOn(tools, [&] {
+        HWND tip = FindProcessWindow(client.Id(), CImageTipCtrl::kClassName, nullptr);
+        return tip && IsWindowVisible(tip);
+    }, kDeadlineMs)) << "the tools button's tip";
+    const RECT before = WindowRect(frame);
+    RealInput::PressAt(tools);
+    HWND menu = WaitForMenu();
     ASSERT_NE(nullptr, menu);
+    EXPECT_TRUE(WindowAt(frame, before));
     PickRow(menu, 1);
-    ASSERT_TRUE(WaitFor([&] { return !FindProcessWindow(client.Id(), CFrameGame::kMenuClassName, nullptr); },
-                        kDeadlineMs)) << "the menu goes after a choice";
+    ASSERT_TRUE(MenuGone()) << "刷新, and the menu goes after a choice";
+    menu = OpenMenu();
+    ASSERT_NE(nullptr, menu);
+    PickRow(menu, 2);
+    ASSERT_TRUE(MenuGone()) << "the boss key's row only names the key";
+    EXPECT_TRUE(Visible());
 
-    // Clearing twice in quick succession: one clearing, one notice.
-    for (int i = 0; i < 2; ++i) {
-        menu = OpenMenu(false);
-        ASSERT_NE(nullptr, menu);
-        PickRow(menu, 0);
-    }
+    // 清除缓存 ends with its notice, which holds the game until it is
+    // answered.
+    menu = OpenMenu();
+    ASSERT_NE(nullptr, menu);
+    PickRow(menu, 0);
     HWND notice = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (notice = FindProcessWindow(client.Id(), kMessageBoxClass, kProductName)); },
-                        kDeadlineMs));
-    Sleep(1000);
-    int notices = 0;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t cls[32] = {};
-        GetClassNameW(w, cls, 32);
-        if (pid == client.Id() && wcscmp(cls, kMessageBoxClass) == 0 && IsWindowVisible(w)) ++notices;
-    }
-    EXPECT_EQ(1, notices);
-    PostMessageW(notice, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return !FindProcessWindow(client.Id(), kMessageBoxClass, kProductName); },
-                        kDeadlineMs));
+    ASSERT_TRUE(Until([&] {
+        notice = FindProcessWindow(client.Id(), kMessageBoxClass, kProductName);
+        return notice && IsWindowVisible(notice);
+    }));
+    RealInput::ClickCentre(GetDlgItem(notice, IDOK));
+    ASSERT_TRUE(Until([&] { return !FindProcessWindow(client.Id(), kMessageBoxClass, kProductName); }));
 
-    EXPECT_EQ(0u, client.Close());
+    // The window buttons: minimise (back from the taskbar), restore,
+    // maximise, full screen (Esc leaves it).
+    const RECT maximised = WindowRect(frame);
+    Click(kMinimize);
+    ASSERT_TRUE(Until([&] { return IsIconic(frame) != FALSE; })) << "minimised";
+    PostMessageW(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(Until([&] { return WindowAt(frame, maximised); })) << "back from the taskbar, maximised";
+    Click(kMaximizeOrRestore);
+    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && Visible() && !WindowAt(frame, maximised); }))
+        << "restored";
+    Click(kMaximizeOrRestore);
+    ASSERT_TRUE(Until([&] { return IsZoomed(frame) && WindowAt(frame, maximised); })) << "maximised again";
+    Click(kFullScreen);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    ASSERT_TRUE(Until([&] { return WindowAt(frame, screen); })) << "full screen";
+    RealInput::Key(VK_ESCAPE);
+    ASSERT_TRUE(Until([&] { return WindowAt(frame, maximised); }));
+
+    // Close asks first: Cancel keeps the game, OK ends it.
+    for (const RECT& answer : {CloseMsgWnd::kCancelRect, CloseMsgWnd::kOkRect}) {
+        Click(kClose);
+        HWND question = nullptr;
+        ASSERT_TRUE(Until([&] { return (question = client.Question()) && IsWindowVisible(question); }));
+        RealInput::Click(question, POINT{(answer.left + answer.right) / 2, (answer.top + answer.bottom) / 2});
+        ASSERT_TRUE(Until([&] { return !client.Question(); }));
+    }
+    EXPECT_EQ(0u, client.WaitForExit());
     EXPECT_NE(std::string::npos, FakeLog().find("refresh\n")) << "刷新 reloads the page";
 }
 
 TEST_F(VstormGame, BossKeyAndTrayHideAndBringBackTheGame) {
     LoopbackHttpServer stats(LoopbackHttpServer::Mode::Normal, StatsPort());
-    Launch(L"");
-    EnterGame();
+    LaunchIntoGame();
     HWND border = client.BackFrame();
-    PressBossKey();
-    ASSERT_TRUE(WaitFor([&] { return !Visible(); }, kDeadlineMs)) << "into the tray";
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(border); }, kDeadlineMs)) << "nothing of the game stays";
-    PressBossKey();
-    ASSERT_TRUE(WaitFor([&] { return Visible(); }, kDeadlineMs)) << "and back";
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(border) != FALSE; }, kDeadlineMs));
+    RealInput::Key('D', VK_MENU);
+    ASSERT_TRUE(Until([&] { return !Visible(); })) << "into the tray";
+    EXPECT_TRUE(Until([&] { return !IsWindowVisible(border); })) << "nothing of the game stays";
+    RealInput::Key('D', VK_MENU);
+    ASSERT_TRUE(Until([&] { return Visible(); })) << "and back";
+    EXPECT_TRUE(Until([&] { return IsWindowVisible(border) != FALSE; }));
 
-    ShowWindow(frame, SW_MINIMIZE);
-    ASSERT_TRUE(WaitFor([&] { return IsIconic(frame) != FALSE; }, kDeadlineMs));
-    PressBossKey();
-    ASSERT_TRUE(WaitFor([&] { return !Visible(); }, kDeadlineMs)) << "a minimised game hides too";
+    Click(kMinimize);
+    ASSERT_TRUE(Until([&] { return IsIconic(frame) != FALSE; }));
+    RealInput::Key('D', VK_MENU);
+    ASSERT_TRUE(Until([&] { return !Visible(); })) << "a minimised game hides too";
 
+    // What the shell sends: a double click on the icon, a right click that
+    // opens its menu where the player's cursor is, at the tray.
     PostMessageW(frame, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitFor([&] { return Visible(); }, kDeadlineMs)) << "a double click on the icon";
-    PressBossKey();
-    ASSERT_TRUE(WaitFor([&] { return !Visible(); }, kDeadlineMs)) << "the next boss key hides it again";
-
-    // 关闭 in the tray menu ends the client without the question.
-    HWND menu = OpenMenu(true);
-    ASSERT_NE(nullptr, menu);
-    PickRow(menu, 1);
+    ASSERT_TRUE(Until([&] { return Visible(); })) << "a double click on the icon";
+    const POINT tray{GetSystemMetrics(SM_CXSCREEN) - 20, GetSystemMetrics(SM_CYSCREEN) - 10};
+    for (int row : {0, 1}) {
+        RealInput::Key('D', VK_MENU);
+        ASSERT_TRUE(Until([&] { return !Visible(); })) << "the next boss key hides it again";
+        RealInput::MoveTo(tray);
+        PostMessageW(frame, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP);
+        HWND menu = WaitForMenu();
+        ASSERT_NE(nullptr, menu);
+        PickRow(menu, row);
+        if (row == 0) {
+            ASSERT_TRUE(Until([&] { return Visible(); })) << "系统设置 brings the game back";
+        }
+    }
+    // 关闭 ends the client without the question.
     EXPECT_EQ(0u, client.WaitForExit());
     ASSERT_TRUE(stats.WaitForRequests(2, kDeadlineMs));
     EXPECT_NE(std::string::npos, stats.Requests().back().body.find("&action=close&"));

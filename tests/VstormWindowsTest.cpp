@@ -10,6 +10,7 @@
 #include "tests/support/ClientFolder.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/OpenedUrls.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/WindowActions.h"
 #include "ui/Drawing.h"
 #include "ui/TextBuf.h"
@@ -49,10 +50,14 @@ POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bo
 
 class VstormWindows : public ClientFolderTest {
 protected:
+    const std::wstring kGame = std::wstring(kLandingPage) + L"play?act=gamelogin&server_id=5";
+
     VstormWindows() : ClientFolderTest(L"vstorm_fake.exe") {}
 
+    // The landing page, where the player's click enters a server.
     void SetUp() override {
         ClientFolderTest::SetUp();
+        ASSERT_TRUE(WritePages(L"page " + FirstLandingUrl() + L"\nclick " + kGame + L"\npage " + kGame + L"\n"));
         ASSERT_TRUE(client.Start(exe, dir.Path()));
         frame = client.WaitForFrame();
         ASSERT_NE(nullptr, frame);
@@ -88,8 +93,16 @@ TEST_F(VstormWindows, LauncherSitsOnItsBackFrameAndFollowsIt) {
     // The picture shows around the login window (the desktop is black).
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(backRect.left + 60, backRect.top + 320) != 0; }, kDeadlineMs));
 
-    SetWindowPos(back, nullptr, backRect.left - 40, backRect.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // The player drags the picture: the login window follows.
+    RealInput::Drag(back, POINT{60, 320}, POINT{20, 350});
     EXPECT_TRUE(FrameAt(RECT{expected.left - 40, expected.top + 30, expected.right - 40, expected.bottom + 30}));
+
+    // Minimise takes both away; the taskbar's restore brings both back.
+    const POINT minimise = Centre(RECT{1089, 62, 1117, 90});
+    RealInput::Click(back, minimise);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(frame) && !IsWindowVisible(back); }, kDeadlineMs));
+    PostMessageW(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(frame) && IsWindowVisible(back); }, kDeadlineMs));
 
     EXPECT_EQ(0u, client.Close());
 }
@@ -100,8 +113,7 @@ TEST_F(VstormWindows, BackFrameLinksOpenTheirAddresses) {
     const RECT links[] = {{398, 95, 551, 144}, {842, 95, 995, 144}, {995, 95, 1148, 144}, {554, 95, 707, 144}};
     size_t count = 0;
     for (const RECT& link : links) {
-        const POINT p = Centre(link);
-        PostClickAt(back, p.x, p.y);
+        RealInput::Click(back, Centre(link));
         ASSERT_TRUE(opened.WaitForCount(++count, kDeadlineMs)) << count;
     }
     const std::vector<std::string> expected = {Narrow(kOfficialSiteUrl), Narrow(kForumUrl),
@@ -115,22 +127,20 @@ TEST_F(VstormWindows, CloseAsksFirstAndEndsWithTheExitReport) {
     ASSERT_TRUE(stats.Listening());
     const POINT close = Centre(RECT{1118, 62, 1149, 93});
 
-    PostClickAt(back, close.x, close.y);
+    RealInput::Click(back, close);
     HWND question = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (question = client.Question()) != nullptr && IsWindowVisible(question); },
                         kDeadlineMs));
-    const POINT cancel = Centre(CloseMsgWnd::kCancelRect);
-    PostClickAt(question, cancel.x, cancel.y);
+    RealInput::Click(question, Centre(CloseMsgWnd::kCancelRect));
     ASSERT_TRUE(WaitFor([&] { return client.Question() == nullptr; }, kDeadlineMs));
     EXPECT_TRUE(IsWindowVisible(frame));
     EXPECT_TRUE(IsWindowVisible(back));
     EXPECT_TRUE(client.Running());
 
-    PostClickAt(back, close.x, close.y);
+    RealInput::Click(back, close);
     ASSERT_TRUE(WaitFor([&] { return (question = client.Question()) != nullptr && IsWindowVisible(question); },
                         kDeadlineMs));
-    const POINT ok = Centre(CloseMsgWnd::kOkRect);
-    PostClickAt(question, ok.x, ok.y);
+    RealInput::Click(question, Centre(CloseMsgWnd::kOkRect));
     EXPECT_EQ(0u, client.WaitForExit());
 
     const std::vector<LoopbackHttpServer::Request> requests = stats.Requests();
@@ -143,13 +153,14 @@ TEST_F(VstormWindows, CloseAsksFirstAndEndsWithTheExitReport) {
 
 TEST_F(VstormWindows, GameModeOnceWithFullScreenAndItsBooks) {
     const RECT login = WindowRect(frame);
-    PostKey(frame, VK_F10);
+    RealInput::Key(VK_F10);
     Sleep(500);
     EXPECT_TRUE(SameRect(login, WindowRect(frame))) << "F10 does nothing before the game";
 
+    // The player picks a server in the page: the document and, later, the
+    // login timer both ask for the game, which comes once.
     const uint64_t before = UnixTimeNow();
-    PostMessageW(frame, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
-    PostMessageW(frame, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
+    RealInput::Click(frame, POINT{394, 222});
     const RECT work = WorkArea();
     ASSERT_TRUE(FrameAt(work));
     EXPECT_TRUE(IsZoomed(frame));
@@ -166,16 +177,17 @@ TEST_F(VstormWindows, GameModeOnceWithFullScreenAndItsBooks) {
     EXPECT_TRUE(viewAt(underCaption)) << "the view lies under the caption bar";
 
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    PostKey(frame, VK_F10);
+    RealInput::Key(VK_F10);
     ASSERT_TRUE(FrameAt(screen));
     EXPECT_TRUE(viewAt(screen)) << "full screen: the view takes the whole window";
 
-    PostKey(frame, VK_ESCAPE);
+    RealInput::Key(VK_ESCAPE);
     ASSERT_TRUE(FrameAt(work));
     EXPECT_TRUE(viewAt(underCaption)) << "the view goes back under the caption bar";
-    PostKey(frame, VK_ESCAPE);
+    Sleep(kLoginTimerMs);
+    RealInput::Key(VK_ESCAPE);
     Sleep(500);
-    EXPECT_TRUE(SameRect(work, WindowRect(frame))) << "Esc only leaves full screen";
+    EXPECT_TRUE(SameRect(work, WindowRect(frame))) << "Esc only leaves full screen; the timer's second ask did nothing";
 
     EXPECT_EQ(0u, client.Close());
     const uint64_t outTime = _wcstoui64(Value(kSectionExtension, kKeyOutTime).c_str(), nullptr, 10);

@@ -40,12 +40,6 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
     return search.found;
 }
 
-void PostKey(HWND window, WPARAM virtualKey) {
-    const UINT scan = MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC);
-    PostMessageW(window, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));
-    PostMessageW(window, WM_KEYUP, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
-}
-
 ClientProcess::~ClientProcess() {
     if (Running()) {
         TerminateProcess(process_.Get(), kProgramDidNotEnd);

@@ -1,7 +1,6 @@
-// Driving the built client as a player would, from another process: start
-// it, find its windows by class and title, click them (PostClickAt), press
-// keys, close it, each with a deadline. Keys are posted, never sent, as
-// clicks are.
+// Driving the built client from another process: start it, find its
+// windows by class and title, close it as the taskbar does, each with a
+// deadline. The player's mouse and keyboard are RealInput's.
 #pragma once
 
 #include "tests/support/WindowActions.h"
@@ -14,9 +13,6 @@
 // The first visible-or-not top-level window of the process with exactly
 // this class (and this title, unless title is null).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
-
-// A key press and release, posted to window.
-void PostKey(HWND window, WPARAM virtualKey);
 
 // Polls done() every 20 ms until it is true or ms have passed.
 template <typename Done>

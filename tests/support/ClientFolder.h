@@ -5,9 +5,12 @@
 #pragma once
 
 #include "app/Config.h"
+#include "app/Statistics.h"
+#include "tests/support/FakeClient.h"
 #include "tests/support/ClientDriver.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
+#include "ui/TextBuf.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +32,18 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\" + program_).c_str(), exe.c_str(), FALSE));
+    }
+    // The landing address of a first start in this folder.
+    static std::wstring FirstLandingUrl() {
+        wchar_t url[kLandingUrlUnits];
+        BuildLandingUrl(url, L"", 0, 0, 0);
+        return url;
+    }
+    // The pages the test build of the client shows (see FakeClient.h).
+    bool WritePages(const std::wstring& pages) {
+        char bytes[4096];
+        WideToAnsi(pages.c_str(), bytes, CP_UTF8);
+        return WriteFileBytes(dir.File(kFakePagesFile), bytes);
     }
     // Starts the client and sees it to its end; returns its exit code.
     DWORD Start() { return StartTogether(1).front(); }

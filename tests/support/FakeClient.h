@@ -7,6 +7,7 @@
 //     element <id> <text>     an element with this inner text
 //     popup <url>             the page asks for a new window
 //     then <url>              once complete, the page navigates there
+//     click <url>             a player's click in the page goes there
 //     incomplete              the page never completes
 //
 // At exit the program writes what its fake controls saw beside itself:

@@ -52,6 +52,8 @@ void LoadPages() {
             page.popups.push_back(rest);
         } else if (word == L"then") {
             page.then = rest;
+        } else if (word == L"click") {
+            page.clickGoesTo = rest;
         } else if (word == L"incomplete") {
             page.completes = false;
         }

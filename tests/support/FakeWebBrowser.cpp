@@ -226,6 +226,8 @@ public:
     HRESULT Unadvise(DWORD cookie);
 
     void CompleteNavigation(WPARAM serial);
+    // A player's click in the page: the link the page's script names.
+    void FollowClick();
     // What window.open does: NewWindow3, and a window when not cancelled.
     void RequestNewWindow(const std::wstring& url);
 
@@ -283,6 +285,15 @@ LRESULT CALLBACK FakeWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
             control->CompleteNavigation(wParam);
         }
         return 0;
+    case WM_LBUTTONUP:
+        // The control is known to its top window, two levels up.
+        if (HWND top = GetAncestor(GetParent(window), GA_PARENT)) {
+            wchar_t className[64] = {};
+            GetClassNameW(top, className, 64);
+            auto* control = reinterpret_cast<FakeControl*>(GetWindowLongPtrW(top, GWLP_USERDATA));
+            if (wcscmp(className, kEmbeddingClass) == 0 && control) control->FollowClick();
+        }
+        break;
     default:
         break;
     }
@@ -661,6 +672,11 @@ void FakeControl::CompleteNavigation(WPARAM serial) {
     if (page.quits && serial == serial_) Fire(DISPID_QUIT, nullptr, 0);
     if (!page.then.empty() && serial == serial_) Navigate2(page.then);
     Release();
+}
+
+void FakeControl::FollowClick() {
+    const std::wstring target = PageFor(location_).clickGoesTo;
+    if (!target.empty()) Navigate2(target);
 }
 
 void FakeControl::RequestNewWindow(const std::wstring& url) {

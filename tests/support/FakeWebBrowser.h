@@ -51,6 +51,7 @@ struct FakePage {
     bool quits = false;                           // the page closes the browser: Quit at the end
     bool flash = false;                           // the page holds a Flash player window
     std::wstring then;                            // once complete, the page navigates here
+    std::wstring clickGoesTo;                     // a player's click in the page loads this URL
 };
 
 // What the next fake controls fail at.

@@ -10,6 +10,9 @@ constexpr int kMoveSteps = 4;
 // About the time a hand takes between reaching a button and pressing it.
 constexpr DWORD kSettleMs = 60;
 constexpr DWORD kStepMs = 10;
+// Well within the 100 ms after which Wine stops trusting a still cursor.
+constexpr DWORD kTrembleMs = 40;
+constexpr DWORD kHoldMs = 200;
 
 INPUT KeyInput(WORD virtualKey, bool up) {
     INPUT input{};
@@ -25,9 +28,9 @@ void Send(std::vector<INPUT> inputs) {
 }
 
 // Normalised absolute coordinates: 65536 units over the primary screen,
-// aimed at the middle of the pixel so that rounding either way lands on it.
+// aimed at the middle of the pixel, which the system scales back down.
 LONG Normalise(LONG value, int extent) {
-    return extent > 0 ? static_cast<LONG>((value * 65536LL + extent / 2) / extent) : 0;
+    return extent > 0 ? static_cast<LONG>((value * 65536LL + 32768) / extent) : 0;
 }
 
 // A mouse event at a screen point. Buttons carry the point too, as a
@@ -65,6 +68,18 @@ void MoveTo(POINT screen) {
     Send({MouseAt(screen, 0)});
 }
 
+bool RestOn(POINT screen, const std::function<bool()>& done, DWORD ms) {
+    MoveTo(screen);
+    const DWORD start = GetTickCount();
+    for (LONG tremble = 1; !done(); tremble = -tremble) {
+        if (GetTickCount() - start >= ms) return done();
+        Send({MouseAt(POINT{screen.x + (tremble > 0 ? 1 : 0), screen.y}, 0)});
+        Sleep(kTrembleMs);
+    }
+    Send({MouseAt(screen, 0)});
+    return true;
+}
+
 void PressAt(POINT screen) {
     Send({MouseAt(screen, MOUSEEVENTF_LEFTDOWN), MouseAt(screen, MOUSEEVENTF_LEFTUP)});
 }
@@ -75,12 +90,21 @@ void Click(HWND window, POINT client) {
     PressAt(screen);
 }
 
+void ClickCentre(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    Click(window, POINT{r.right / 2, r.bottom / 2});
+}
+
 void Drag(HWND window, POINT from, POINT to) {
     const POINT start = OnScreen(window, from);
     const POINT end = OnScreen(window, to);
     MoveTo(start);
     Send({MouseAt(start, MOUSEEVENTF_LEFTDOWN)});
-    MoveTo(end);
+    // A hand holds still a moment after it presses (the window starts its
+    // move from where the cursor is then) and before it lets go.
+    RestOn(start, [] { return false; }, kHoldMs);
+    RestOn(end, [] { return false; }, kHoldMs);
     Send({MouseAt(end, MOUSEEVENTF_LEFTUP)});
 }
 

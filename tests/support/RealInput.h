@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace RealInput {
@@ -20,9 +21,18 @@ POINT OnScreen(HWND window, POINT client);
 // Moves the cursor to the screen point in a few steps, as a hand does, and
 // lets the move settle.
 void MoveTo(POINT screen);
+// Keeps the cursor on the screen point until done() is true or ms have
+// passed, as a resting hand does: it trembles by a pixel now and then.
+// Under Wine a cursor that has not moved for 100 ms is read back from the
+// X server, which never saw the moves when another program holds the
+// pointer (as Wine does for a window the size of the screen): the window
+// under the cursor would then get a leave it never had.
+bool RestOn(POINT screen, const std::function<bool()>& done, DWORD ms);
 // A left click at a point of a window's client area: move there, press,
 // release.
 void Click(HWND window, POINT client);
+// A left click in the middle of a window, such as a dialog's button.
+void ClickCentre(HWND window);
 // A left press and release at a screen point, where the cursor rests.
 void PressAt(POINT screen);
 // Press at from, move with the button held, release at to (client points
