@@ -157,7 +157,7 @@ protected:
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm.exe").c_str(), (folder + L"\\vstorm.exe").c_str(), FALSE));
         if (withConfig) {
             ASSERT_TRUE(WriteFileBytes(folder + L"\\Config.ini",
-                                       "[Common]\r\nuser_name=tester\r\nUID=12\r\nADV=34\r\nRunCount=3\r\n"));
+                                       "[Common]\r\nuser_name=a b&c=1\r\nUID=12\r\nADV=34\r\nRunCount=3\r\n"));
         }
         ASSERT_TRUE(MakeFolder(folder + L"\\cache"));
         ASSERT_TRUE(WriteFileBytes(folder + L"\\cache\\page.dat", "cache"));
@@ -264,7 +264,7 @@ TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScri
     EXPECT_LE(before, time);
     EXPECT_GE(after, time);
     EXPECT_EQ(prefix + std::to_string(time) + "&uuid=" + BuildUninstallUuid() +
-                  "&agent_id=12&site_id=34&user_name=tester",
+                  "&agent_id=12&site_id=34&user_name=a%20b%26c%3D1",
               request.body);
 
     // Everything of the installation is gone but the running program and

@@ -132,7 +132,7 @@ TEST_F(VstormGame, LoginPageNamesThePlayerAndAGameLoginEntersTheGameAtOnce) {
     EXPECT_EQ(0u, client.Close());
     EXPECT_EQ(L"Alice Smith", Value(kSectionCommon, kKeyUserName));
     ASSERT_TRUE(stats.WaitForRequests(2, kDeadlineMs));
-    EXPECT_NE(std::string::npos, stats.Requests().back().body.find("&user_name=Alice Smith")) << "the exit report";
+    EXPECT_NE(std::string::npos, stats.Requests().back().body.find("&user_name=Alice%20Smith")) << "the exit report";
     const std::string log = FakeLog();
     EXPECT_EQ(0u, log.find("navigate " + Narrow(LandingUrl()) + "\n")) << log;
 }

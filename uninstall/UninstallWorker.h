@@ -34,8 +34,10 @@ struct UninstallTarget {
 };
 
 // The report body: "game_id=174&action=uninstall&uninstall_time=..&uuid=..
-// &agent_id=..&site_id=..&user_name=..", cleared first. A user name whose
-// ANSI text does not fit whole is sent empty; nothing is escaped.
+// &agent_id=..&site_id=..&user_name=..", cleared first. The identity and the
+// user name's ANSI bytes are percent-encoded (net/PercentEncode.h), so the
+// name cannot add or override a field; a name that does not fit whole once
+// encoded is sent empty.
 void FormatUninstallReport(char (&body)[kFormBufferBytes], uint64_t uninstallTime, const char* uuid,
                            int agentId, int siteId, const wchar_t* userName);
 
