@@ -1,10 +1,13 @@
 #include "app/GameApp.h"
 
+#include "app/BrowserFeatures.h"
 #include "app/Statistics.h"
 #include "frames/FrameGame.h"
 #include "frames/FrameIds.h"
 #include "net/UnixTime.h"
 #include "ui/TextBuf.h"
+
+#include <urlmon.h>
 
 #include <climits>
 #include <cstring>
@@ -24,6 +27,23 @@ constexpr DWORD kLongPathUnits = 32768;
 // Keeps RunCount from overflowing: a saturated counter stays positive and
 // never makes a later start look like the first.
 int NextRunCount(int runCount) { return runCount == INT_MAX ? runCount : runCount + 1; }
+
+// The executable's whole path, however long (cut to MAX_PATH, its last
+// backslash could be one of a parent folder's); empty when it cannot be read.
+std::wstring ModulePath() {
+    std::wstring path(kLongPathUnits, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], kLongPathUnits);
+    path.resize(length < kLongPathUnits ? length : 0);
+    return path;
+}
+
+// The browser control renders pages in their newest document mode only for
+// a program that opts in by its file name, and clicks at every navigation
+// unless told not to. It reads both once, when the first browser is made.
+void PreparePageEngine(const std::wstring& modulePath) {
+    WriteBrowserFeatures(modulePath.substr(modulePath.rfind(L'\\') + 1).c_str());
+    CoInternetSetFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, SET_FEATURE_ON_PROCESS, TRUE);
+}
 
 }  // namespace
 
@@ -45,14 +65,7 @@ bool ProgramDirOf(const wchar_t* modulePath, wchar_t (&dir)[MAX_PATH]) {
     return Format(dir, L"%.*s", static_cast<int>(length), modulePath);
 }
 
-void gameApp::ReadProgramDir() {
-    // The whole path, however long: cut to MAX_PATH first, its last
-    // backslash could be one of a parent folder's.
-    std::wstring path(kLongPathUnits, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, &path[0], kLongPathUnits);
-    path.resize(length < kLongPathUnits ? length : 0);
-    ProgramDirOf(path.c_str(), programDir);
-}
+void gameApp::ReadProgramDir() { ProgramDirOf(ModulePath().c_str(), programDir); }
 
 bool gameApp::InitInstance() {
     ReadProgramDir();
@@ -91,6 +104,7 @@ bool gameApp::InitInstance() {
     BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
     if (runCount == 0) SendInstallReport(agentId, siteId);
 
+    PreparePageEngine(ModulePath());
     // Ready to take requests before the game frame can send the first one.
     htmlThread.Start(MakeHtmlManager());
 

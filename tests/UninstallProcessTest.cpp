@@ -236,6 +236,14 @@ uint64_t LocalNow() {
 
 TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScript) {
     PrepareInstallation(install);
+    const std::wstring features = L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_";
+    const std::wstring emulation = features + L"BROWSER_EMULATION", gpu = features + L"GPU_RENDERING";
+    const DWORD on = 1;
+    for (const std::wstring& key : {emulation, gpu}) {
+        for (const wchar_t* exe : {kClientExeName, L"other.exe"}) {
+            RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), exe, REG_DWORD, &on, sizeof(on));
+        }
+    }
     // The reply waits, so the state at the moment of the report can be seen.
     server.SetMode(LoopbackHttpServer::Mode::Slow);
     server.SetDelay(2000);
@@ -269,6 +277,11 @@ TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScri
 
     // Everything of the installation is gone but the running program and
     // its script.
+    for (const std::wstring& key : {emulation, gpu}) {
+        EXPECT_NE(0, RegGetValueW(HKEY_CURRENT_USER, key.c_str(), kClientExeName, RRF_RT_ANY, nullptr, nullptr,
+                                  nullptr));
+        EXPECT_EQ(0, RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"other.exe")) << "another program's stays";
+    }
     EXPECT_FALSE(UninstallEntryExists());
     EXPECT_FALSE(FileExists(shortcut));
     EXPECT_FALSE(FileExists(groupFolder));

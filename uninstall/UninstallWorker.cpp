@@ -1,5 +1,6 @@
 #include "uninstall/UninstallWorker.h"
 
+#include "app/BrowserFeatures.h"
 #include "app/Config.h"
 #include "app/Product.h"
 #include "net/Endpoints.h"
@@ -142,6 +143,7 @@ void RunUninstallSteps(const UninstallTarget& target) {
     EndRunningClient(target.clientWaitMs);
     SetProgress(target, 10);
     DeleteUninstallEntry();
+    DeleteBrowserFeatures(kClientExeName);
     SetProgress(target, 15);
     SendUninstallReport(installFolder);
     SetProgress(target, 20);
