@@ -15,6 +15,7 @@
 #include "ui/TextBuf.h"
 
 #include <mshtml.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -156,6 +157,9 @@ void CFrameGame::OnCreate(CREATESTRUCTW*) {
 
     // The handlers are in place before the view's browser can exist: the
     // view is made on the HTML thread, which may fire events at once.
+    view.browser.SetBeforeNavigateHandler([this](IDispatch* frame, const wchar_t* url, VARIANT_BOOL* cancel) {
+        OnBeforeNavigate(frame, url, cancel);
+    });
     view.browser.SetNavigateCompleteHandler([this](const wchar_t* url) { OnNavigateComplete(url); });
     view.browser.SetNewWindowHandler(
         [this](IDispatch** ppDisp, VARIANT_BOOL* cancel, DWORD flags, const wchar_t* context, const wchar_t* url) {
@@ -587,11 +591,18 @@ void CFrameGame::OnDocumentComplete(IDispatch*, const wchar_t* url) {
     if (GameMode()) view.OnSize(0, 0, 0);
 }
 
-void CFrameGame::OnNewWindow(IDispatch**, VARIANT_BOOL* cancel, DWORD, const wchar_t*, const wchar_t* url) {
-    // The page never gets a browser window of its own; only web addresses
-    // go on to the player's browser.
+void CFrameGame::OnNewWindow(IDispatch**, VARIANT_BOOL* cancel, DWORD flags, const wchar_t*, const wchar_t* url) {
+    // The page never gets a browser window of its own. Only a window the
+    // player asked for goes on to the player's browser, and only a web
+    // address; a page opening windows by itself gets none.
     if (cancel) *cancel = VARIANT_TRUE;
-    LinkOpener::Open(url);
+    if (flags & NWMF_USERINITED) LinkOpener::Open(url);
+}
+
+// Top-level and frame navigations alike. A refused one is only cancelled:
+// nothing else, the shell least of all, gets its address.
+void CFrameGame::OnBeforeNavigate(IDispatch*, const wchar_t* url, VARIANT_BOOL* cancel) {
+    if (cancel && !LinkOpener::IsPageUrl(url)) *cancel = VARIANT_TRUE;
 }
 
 void CFrameGame::TakeServerId(const wchar_t* url) {

@@ -13,6 +13,9 @@
 // frame only by posting it 2277. The page's facts (user name, server id,
 // title) are written there and read here, so they sit behind a lock and
 // are handed out as copies.
+//
+// The handlers also keep the view on the web (LinkOpener::IsPageUrl) and
+// send only the pop-ups the player asked for to the default browser.
 #pragma once
 
 #include "browser/MyHtml.h"
@@ -74,6 +77,7 @@ public:
     // Browser handlers (HTML thread).
     void OnNavigateComplete(const wchar_t* url);
     void OnDocumentComplete(IDispatch* frame, const wchar_t* url);
+    void OnBeforeNavigate(IDispatch* frame, const wchar_t* url, VARIANT_BOOL* cancel);
     void OnNewWindow(IDispatch** ppDisp, VARIANT_BOOL* cancel, DWORD flags, const wchar_t* context,
                      const wchar_t* url);
 

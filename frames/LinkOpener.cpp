@@ -15,6 +15,7 @@ namespace {
 
 constexpr wchar_t kUserNameKey[] = L"&user_name=";
 constexpr wchar_t kServerIdKey[] = L"&server_id=";
+constexpr wchar_t kBlankPage[] = L"about:blank";
 
 // The page and both keys fit whatever the values.
 static_assert(std::size(kTopUpUrl) + std::size(kUserNameKey) + std::size(kServerIdKey) - 2 <=
@@ -70,6 +71,8 @@ bool IsWebUrl(const wchar_t* url) {
     }
     return false;
 }
+
+bool IsPageUrl(const wchar_t* url) { return IsWebUrl(url) || (url && _wcsicmp(url, kBlankPage) == 0); }
 
 bool Open(const wchar_t* url) {
     if (!IsWebUrl(url)) return false;

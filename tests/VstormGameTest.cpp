@@ -149,6 +149,19 @@ TEST_F(VstormGame, NavigationAloneEntersTheGameAfterTheLoginTimer) {
     EXPECT_EQ(0u, client.Close());
 }
 
+TEST_F(VstormGame, TheViewAndItsFramesGoOnlyToWebPages) {
+    const std::wstring game = Page(L"play?act=gamelogin&server_id=5");
+    std::wstring pages = L"page " + LandingUrl() + L"\n";
+    for (const wchar_t* url : {L"file:///C:/x.html", L"\\\\127.0.0.1\\share\\x.html", L"res://ieframe.dll/x.htm",
+                               L"ms-settings:privacy", L"orvane-launcher://run", L"about:settings"}) {
+        pages += L"frame " + std::wstring(url) + L"\nthen " + url + L"\n";
+    }
+    Launch(pages + L"frame about:blank\nthen " + game + L"\n");
+    ASSERT_LT(WaitForGame(), kDeadlineMs) << "the web page after the refused ones";
+    EXPECT_EQ(0u, client.Close());
+    EXPECT_EQ(Narrow(L"navigate " + LandingUrl() + L"\nnavigate about:blank\nnavigate " + game + L"\n"), FakeLog());
+}
+
 TEST_F(VstormGame, OnlyWebPopupsReachTheBrowser) {
     OpenedUrls opened;
     const std::vector<std::wstring> web = {Page(L"news.html"), L"https://127.0.0.1:1/event"};
@@ -157,7 +170,7 @@ TEST_F(VstormGame, OnlyWebPopupsReachTheBrowser) {
                                L"ms-msdt:/id PCWDiagnostic", L"\\\\server\\share\\run.exe"}) {
         pages += L"popup " + std::wstring(url) + L"\n";
     }
-    for (const std::wstring& url : web) pages += L"popup " + url + L"\n";
+    for (const std::wstring& url : web) pages += L"popup " + url + L"\nunasked-popup " + url + L"/again\n";
     Launch(pages);
     ASSERT_TRUE(opened.WaitForCount(2, kDeadlineMs));
     Sleep(500);
