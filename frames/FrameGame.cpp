@@ -154,6 +154,7 @@ void CFrameGame::OnCreate(CREATESTRUCTW*) {
     LoadIconFromResource(true, kBigIconSize);
     LoadIconFromResource(false, kSmallIconSize);
     SetWindowTextW(Hwnd(), kProductName);
+    windowForPage_ = Hwnd();
 
     // The handlers are in place before the view's browser can exist: the
     // view is made on the HTML thread, which may fire events at once.
@@ -310,6 +311,7 @@ void CFrameGame::OnShowWindow(BOOL show, int status) {
 }
 
 void CFrameGame::OnDestroy() {
+    windowForPage_ = nullptr;
     bossKey.Unregister();
     tray.Remove();
     titleFont.reset();
@@ -553,7 +555,9 @@ void CFrameGame::SetPageTitle(const wchar_t* title) {
         std::lock_guard<std::mutex> hold(pageLock_);
         CopyText(pageTitle_, title);
     }
-    if (GameMode()) InvalidateRect(Hwnd(), nullptr, FALSE);
+    // A null window would repaint every window of the desktop.
+    HWND window = windowForPage_;
+    if (window && GameMode()) InvalidateRect(window, nullptr, FALSE);
 }
 
 // The handlers below run on the HTML thread.
@@ -563,7 +567,7 @@ void CFrameGame::OnNavigateComplete(const wchar_t* url) {
         if (LoginTracking::IsLoginUserPage(url)) ReadLoginUser();
         if (LoginTracking::IsGameLoginUrl(url)) {
             TakeServerId(url);
-            PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandArmLoginTimer, 0);
+            if (HWND window = windowForPage_) PostMessageW(window, kFrameCommandMessage, kFrameCommandArmLoginTimer, 0);
         }
     }
     if (GameMode()) view.OnSize(0, 0, 0);
@@ -584,7 +588,7 @@ void CFrameGame::OnDocumentComplete(IDispatch*, const wchar_t* url) {
     }
     if (LoginTracking::IsGameLoginUrl(url)) {
         TakeServerId(url);
-        PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
+        if (HWND window = windowForPage_) PostMessageW(window, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
     } else if (LoginTracking::IsLoginUserPage(url)) {
         ReadLoginUser();
     }

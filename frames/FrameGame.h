@@ -10,9 +10,10 @@
 //
 // The view lives on the HTML thread: the frame creates and commands it only
 // through the view's marshalled calls, and the browser's handlers reach the
-// frame only by posting it 2277. The page's facts (user name, server id,
-// title) are written there and read here, so they sit behind a lock and
-// are handed out as copies.
+// frame only by posting it 2277, to a window handle they read atomically
+// and find empty once the window is gone. The page's facts (user name,
+// server id, title) are written there and read here, so they sit behind a
+// lock and are handed out as copies.
 //
 // The handlers also keep the view on the web (LinkOpener::IsPageUrl) and
 // send only the pop-ups the player asked for to the default browser.
@@ -129,6 +130,8 @@ private:
     bool fullScreen_ = false;
     RECT savedRect_{0, 0, 0, 0};
     std::atomic<bool> gameMode_{false};
+    // This window for the HTML thread's handlers; null once it is gone.
+    std::atomic<HWND> windowForPage_{nullptr};
 
     // The page's facts: written on the HTML thread, read on this one.
     mutable std::mutex pageLock_;
