@@ -45,6 +45,14 @@ void PreparePageEngine(const std::wstring& modulePath) {
     CoInternetSetFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, SET_FEATURE_ON_PROCESS, TRUE);
 }
 
+// Ends the process at once: no thread is waited for, no object destroyed,
+// no library told. Whatever must last has been written by then.
+[[noreturn]] void EndProcessNow() {
+    TerminateProcess(GetCurrentProcess(), 0);
+    // The termination is under way and takes this thread too.
+    for (;;) Sleep(INFINITE);
+}
+
 }  // namespace
 
 void FormatClientVersion(wchar_t (&text)[16]) { Format(text, L"%0.2f", kClientVersion); }
@@ -119,24 +127,41 @@ bool gameApp::InitInstance() {
             WriteConfigText(configPath, kSectionExtension, kKeyOutTime, outTime);
             WriteConfigText(configPath, kSectionExtension, kKeyCounts, L"0");
         }
-        // The frame's window is gone. The HTML thread still runs its view
-        // and browser handlers, which reach the frame object: it is joined
-        // before the object goes, and the manager goes after both.
-        htmlThread.Stop();
+        // The frame's window is gone, and with it, normally, the HTML thread
+        // (the frame stops it first). A page that keeps that thread past the
+        // bound may still reach the frame, its view and the manager: none of
+        // them is destroyed under it. The client keeps its books and ends.
+        if (!htmlThread.Stop(kHtmlThreadStopMs)) {
+            FinishRun(configPath);
+            EndProcessNow();
+        }
         mainFrame = nullptr;
     }
     htmlThread.DestroyManager();
+    FinishRun(configPath);
+    return false;
+}
 
-    SendExitReport(agentId, siteId, userNameAnsi);
+void gameApp::FinishRun(const wchar_t* configPath) {
+    // Copies: a page thread given up on may still be setting the name.
+    char nameAnsi[sizeof(userNameAnsi)];
+    wchar_t name[kUserNameUnits];
+    {
+        std::lock_guard<std::mutex> hold(userNameLock_);
+        memcpy(nameAnsi, userNameAnsi, sizeof(nameAnsi));
+        CopyText(name, userName);
+    }
+    SendExitReport(agentId, siteId, nameAnsi);
     {
         // A profile write rewrites the whole file: one from a client
         // starting meanwhile must not be undone by this one.
         CConfigLock turn(programDir);
-        WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
+        WriteConfigText(configPath, kSectionCommon, kKeyUserName, name);
     }
     instanceMutex.Reset();
-    return false;
 }
+
+bool gameApp::StopHtmlThread() { return htmlThread.Stop(kHtmlThreadStopMs); }
 
 // The full-screen keys, while the game runs; the key still goes on to its
 // window.

@@ -124,8 +124,9 @@ CFrameGame::CFrameGame(CClientApp& app) : back(app), app_(app) {
     SetClassName(kClientWindowClass);
 }
 
-// The HTML thread has ended by now (the application joins it first), so no
-// handler can still reach this object.
+// The HTML thread has ended by now, so no handler can still reach this
+// object: the application joins it first, and when a page keeps it, ends
+// the process without destroying anything.
 CFrameGame::~CFrameGame() = default;
 
 bool CFrameGame::CreateAndRun() {
@@ -144,7 +145,9 @@ bool CFrameGame::CreateAndRun() {
         ran = RunModalLoop();
     }
     // The launcher or border must not linger while the exit report goes out.
-    if (HWND backWindow = back.Hwnd()) DestroyWindow(backWindow);
+    // It owns this window, so it stays while this window does (Close).
+    HWND backWindow = back.Hwnd();
+    if (backWindow && !Hwnd()) DestroyWindow(backWindow);
     return ran;
 }
 
@@ -332,6 +335,9 @@ LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (command == SC_RESTORE) ShowWindow(back.Hwnd(), SW_SHOW);
         }
         break;
+    case WM_CLOSE:
+        Close();
+        return 1;
     case WM_MOUSELEAVE:
         ShowTip(L"");
         break;
@@ -341,7 +347,7 @@ LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             EnterGameMode();
             break;
         case kFrameCommandClose:
-            DestroyWindow(Hwnd());
+            Close();
             return 1;
         case kFrameCommandToggleFullScreen:
             ToggleFullScreen();
@@ -418,7 +424,7 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
     switch (button->id) {
     case kCaptionCloseId: {
         CloseMsgWnd question;
-        if (question.ShowCloseConfirm(Hwnd()) == IDOK) DestroyWindow(Hwnd());
+        if (question.ShowCloseConfirm(Hwnd()) == IDOK) Close();
         return false;
     }
     case kFullScreenButtonId:
@@ -457,6 +463,17 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
     }
 }
 
+void CFrameGame::Close() {
+    if (app_.StopHtmlThread()) {
+        if (HWND window = Hwnd()) DestroyWindow(window);
+        return;
+    }
+    tray.Remove();
+    modalRunning = false;
+    // Wakes the loop when the close came as a sent message.
+    PostMessageW(Hwnd(), WM_NULL, 0, 0);
+}
+
 void CFrameGame::CloseMenu(CImageMenu& menu) {
     if (HWND window = menu.Hwnd()) {
         ShowWindow(window, SW_HIDE);
@@ -489,7 +506,7 @@ void CFrameGame::OnTrayMenuItem(CImageItem* item) {
         if (HWND menu = trayMenu.Hwnd()) ShowWindow(menu, SW_HIDE);
         modalResult = IDOK;
         modalRunning = false;
-        DestroyWindow(Hwnd());
+        Close();
         return;
     default:
         break;

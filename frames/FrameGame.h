@@ -63,6 +63,11 @@ public:
     void ToggleFullScreen();
     // The tooltip of the element under the cursor; empty text hides it.
     void ShowTip(const wchar_t* text);
+    // Ends the frame's life, for every way of closing the client: the HTML
+    // thread first, then the window. A thread that does not end in time is
+    // left with the windows as they are (destroying or even hiding them
+    // could wait on it); only the modal loop ends.
+    void Close();
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
     void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7

@@ -181,6 +181,18 @@ TEST_F(VstormGame, OnlyWebPopupsReachTheBrowser) {
     EXPECT_EQ(std::string::npos, FakeLog().find("opened ")) << "the browser opened no window of its own";
 }
 
+TEST_F(VstormGame, APageThatNeverYieldsCannotKeepTheClientFromEnding) {
+    LoopbackHttpServer stats(LoopbackHttpServer::Mode::Normal, StatsPort());
+    Launch(L"page " + LandingUrl() + L"\nhang\n");
+    ASSERT_TRUE(WaitFor([&] {
+        HWND view = GetWindow(frame, GW_CHILD);
+        return view && !SendMessageTimeoutW(view, WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr);
+    }, kDeadlineMs)) << "the page holds its thread";
+    EXPECT_EQ(0u, client.Close());
+    EXPECT_TRUE(stats.WaitForRequests(2, kDeadlineMs)) << "the install report, then the exit report";
+    EXPECT_EQ("", FakeLog()) << "the client ended without its HTML thread";
+}
+
 TEST_F(VstormGame, CaptionLinksAndToolMenu) {
     Launch(L"");
     EnterGame();

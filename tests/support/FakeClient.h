@@ -9,6 +9,7 @@
 //     unasked-popup <url>     the same without a click
 //     frame <url>             once complete, the page loads a frame
 //     then <url>              once complete, the page navigates there (or, refused, to the next)
+//     hang                    at the end, the page's script never yields
 //     incomplete              the page never completes
 //
 // At exit the program writes what its fake controls saw beside itself:

@@ -56,6 +56,8 @@ void LoadPages() {
             page.frames.push_back(rest);
         } else if (word == L"then") {
             page.then.push_back(rest);
+        } else if (word == L"hang") {
+            page.hangs = true;
         } else if (word == L"incomplete") {
             page.completes = false;
         }

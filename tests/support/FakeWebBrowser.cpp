@@ -668,6 +668,7 @@ void FakeControl::CompleteNavigation(WPARAM serial) {
     for (const std::wstring& next : page.then) {
         if (serial == serial_) Navigate2(next);
     }
+    while (page.hangs && serial == serial_) Sleep(INFINITE);
     Release();
 }
 

@@ -53,6 +53,7 @@ struct FakePage {
     bool quits = false;                           // the page closes the browser: Quit at the end
     bool flash = false;                           // the page holds a Flash player window
     std::vector<std::wstring> then;               // once complete, the page navigates here (if refused, next)
+    bool hangs = false;                           // then its script never yields the control's thread
 };
 
 // What the next fake controls fail at.
