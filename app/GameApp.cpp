@@ -1,10 +1,13 @@
 #include "app/GameApp.h"
 
+#include "app/BrowserFeatures.h"
 #include "app/Statistics.h"
 #include "frames/FrameGame.h"
 #include "frames/FrameIds.h"
 #include "net/UnixTime.h"
 #include "ui/TextBuf.h"
+
+#include <urlmon.h>
 
 #include <climits>
 #include <cstring>
@@ -24,6 +27,31 @@ constexpr DWORD kLongPathUnits = 32768;
 // Keeps RunCount from overflowing: a saturated counter stays positive and
 // never makes a later start look like the first.
 int NextRunCount(int runCount) { return runCount == INT_MAX ? runCount : runCount + 1; }
+
+// The executable's whole path, however long (cut to MAX_PATH, its last
+// backslash could be one of a parent folder's); empty when it cannot be read.
+std::wstring ModulePath() {
+    std::wstring path(kLongPathUnits, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], kLongPathUnits);
+    path.resize(length < kLongPathUnits ? length : 0);
+    return path;
+}
+
+// The browser control renders pages in their newest document mode only for
+// a program that opts in by its file name, and clicks at every navigation
+// unless told not to. It reads both once, when the first browser is made.
+void PreparePageEngine(const std::wstring& modulePath) {
+    WriteBrowserFeatures(modulePath.substr(modulePath.rfind(L'\\') + 1).c_str());
+    CoInternetSetFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, SET_FEATURE_ON_PROCESS, TRUE);
+}
+
+// Ends the process at once: no thread is waited for, no object destroyed,
+// no library told. Whatever must last has been written by then.
+[[noreturn]] void EndProcessNow() {
+    TerminateProcess(GetCurrentProcess(), 0);
+    // The termination is under way and takes this thread too.
+    for (;;) Sleep(INFINITE);
+}
 
 }  // namespace
 
@@ -45,14 +73,7 @@ bool ProgramDirOf(const wchar_t* modulePath, wchar_t (&dir)[MAX_PATH]) {
     return Format(dir, L"%.*s", static_cast<int>(length), modulePath);
 }
 
-void gameApp::ReadProgramDir() {
-    // The whole path, however long: cut to MAX_PATH first, its last
-    // backslash could be one of a parent folder's.
-    std::wstring path(kLongPathUnits, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, &path[0], kLongPathUnits);
-    path.resize(length < kLongPathUnits ? length : 0);
-    ProgramDirOf(path.c_str(), programDir);
-}
+void gameApp::ReadProgramDir() { ProgramDirOf(ModulePath().c_str(), programDir); }
 
 bool gameApp::InitInstance() {
     ReadProgramDir();
@@ -91,6 +112,7 @@ bool gameApp::InitInstance() {
     BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
     if (runCount == 0) SendInstallReport(agentId, siteId);
 
+    PreparePageEngine(ModulePath());
     // Ready to take requests before the game frame can send the first one.
     htmlThread.Start(MakeHtmlManager());
 
@@ -105,24 +127,41 @@ bool gameApp::InitInstance() {
             WriteConfigText(configPath, kSectionExtension, kKeyOutTime, outTime);
             WriteConfigText(configPath, kSectionExtension, kKeyCounts, L"0");
         }
-        // The frame's window is gone. The HTML thread still runs its view
-        // and browser handlers, which reach the frame object: it is joined
-        // before the object goes, and the manager goes after both.
-        htmlThread.Stop();
+        // The frame's window is gone, and with it, normally, the HTML thread
+        // (the frame stops it first). A page that keeps that thread past the
+        // bound may still reach the frame, its view and the manager: none of
+        // them is destroyed under it. The client keeps its books and ends.
+        if (!htmlThread.Stop(kHtmlThreadStopMs)) {
+            FinishRun(configPath);
+            EndProcessNow();
+        }
         mainFrame = nullptr;
     }
     htmlThread.DestroyManager();
+    FinishRun(configPath);
+    return false;
+}
 
-    SendExitReport(agentId, siteId, userNameAnsi);
+void gameApp::FinishRun(const wchar_t* configPath) {
+    // Copies: a page thread given up on may still be setting the name.
+    char nameAnsi[sizeof(userNameAnsi)];
+    wchar_t name[kUserNameUnits];
+    {
+        std::lock_guard<std::mutex> hold(userNameLock_);
+        memcpy(nameAnsi, userNameAnsi, sizeof(nameAnsi));
+        CopyText(name, userName);
+    }
+    SendExitReport(agentId, siteId, nameAnsi);
     {
         // A profile write rewrites the whole file: one from a client
         // starting meanwhile must not be undone by this one.
         CConfigLock turn(programDir);
-        WriteConfigText(configPath, kSectionCommon, kKeyUserName, userName);
+        WriteConfigText(configPath, kSectionCommon, kKeyUserName, name);
     }
     instanceMutex.Reset();
-    return false;
 }
+
+bool gameApp::StopHtmlThread() { return htmlThread.Stop(kHtmlThreadStopMs); }
 
 // The full-screen keys, while the game runs; the key still goes on to its
 // window.

@@ -33,6 +33,7 @@ public:
     // characters, so it can never add lines to Config.ini; and its ANSI copy
     // for the exit report, cut at a whole character.
     void SetUserName(const wchar_t* name) override;
+    bool StopHtmlThread() override;
 
     wchar_t programDir[MAX_PATH];
     wchar_t landingUrl[512];
@@ -52,6 +53,8 @@ protected:
 
 private:
     void ReadProgramDir();
+    // The end of every run: the exit report, the user name, the mutex.
+    void FinishRun(const wchar_t* configPath);
 
     // The user name is written on the HTML thread and read on this one.
     mutable std::mutex userNameLock_;

@@ -2,6 +2,7 @@
 
 #include "net/Endpoints.h"
 #include "net/MacList.h"
+#include "net/PercentEncode.h"
 #include "net/UnixTime.h"
 #include "ui/TextBuf.h"
 
@@ -24,23 +25,40 @@ const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
 void FormatLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* page, const wchar_t* installTime,
                       int agentId, int siteId, int runCount, const char* macList) {
     const std::string whole(OrEmpty(macList), MacListPrefix(macList, kLandingMacUnits - 1));
-    wchar_t mac[kLandingMacUnits];
-    CopyText(mac, AnsiToWide(whole.c_str()).c_str());
+    const std::wstring mac = AnsiToWide(PercentEncode(whole.c_str(), kQueryValueKeeps).c_str());
+    // The install time goes out in the code page's bytes, as every narrow
+    // value of the client does.
+    char timeBytes[kLandingUrlUnits];
+    WideToAnsi(OrEmpty(installTime), timeBytes);
+    const std::wstring time = AnsiToWide(PercentEncode(timeBytes, kQueryValueKeeps).c_str());
 
     wmemset(url, L'\0', kLandingUrlUnits);
-    Format(url, kLandingFormat, OrEmpty(page), OrEmpty(installTime), agentId, siteId, runCount, mac);
+    // An install time that does not fit whole is left out: cut, it could
+    // end inside an escape and take the fields after it along.
+    if (!Format(url, kLandingFormat, OrEmpty(page), time.c_str(), agentId, siteId, runCount, mac.c_str())) {
+        wmemset(url, L'\0', kLandingUrlUnits);
+        Format(url, kLandingFormat, OrEmpty(page), L"", agentId, siteId, runCount, mac.c_str());
+    }
 }
 
 void FormatInstallReport(char (&body)[kFormBufferBytes], uint64_t installTime, const char* deviceId,
                          int agentId, int siteId) {
     memset(body, 0, kFormBufferBytes);
-    Format(body, kInstallFormat, kGameId, installTime, OrEmpty(deviceId), agentId, siteId);
+    Format(body, kInstallFormat, kGameId, installTime, PercentEncode(deviceId, kFormValueKeeps).c_str(), agentId,
+           siteId);
 }
 
 void FormatExitReport(char (&body)[kFormBufferBytes], uint64_t logoutTime, const char* deviceId, int agentId,
                       int siteId, const char* userName) {
+    const std::string uuid = PercentEncode(deviceId, kFormValueKeeps);
     memset(body, 0, kFormBufferBytes);
-    Format(body, kExitFormat, kGameId, logoutTime, OrEmpty(deviceId), agentId, siteId, OrEmpty(userName));
+    // A name that does not fit whole is sent empty: cut, it would name
+    // someone else.
+    if (!Format(body, kExitFormat, kGameId, logoutTime, uuid.c_str(), agentId, siteId,
+                PercentEncode(userName, kFormValueKeeps).c_str())) {
+        memset(body, 0, kFormBufferBytes);
+        Format(body, kExitFormat, kGameId, logoutTime, uuid.c_str(), agentId, siteId, "");
+    }
 }
 
 void BuildLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* installTime, int agentId, int siteId,

@@ -5,8 +5,11 @@
 //
 // The Format functions are pure: every input is a parameter, so tests can
 // feed any adapters, clocks and names. The others add this machine's
-// adapters, the clock and the synchronous post. No value is URL-escaped;
-// the endpoint and the landing page read these exact formats.
+// adapters, the clock and the synchronous post. The text values (install
+// time, MAC list, device identity, user name) are percent-encoded from
+// their code-page bytes (net/PercentEncode.h): a name or an install time
+// cannot add or override a field, and a value of letters, digits and
+// ": - . _" (and "#" in a body) goes out as it is.
 #pragma once
 
 #include "app/Product.h"
@@ -21,10 +24,12 @@ constexpr size_t kLandingMacUnits = 64;
 
 // page?installtime=..&agent_id=..&cplaceid=..&runcount=..&mac=.. with the
 // MAC list cut to whole addresses within kLandingMacUnits - 1 characters.
+// An install time that does not fit whole is left empty.
 void FormatLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* page, const wchar_t* installTime,
                       int agentId, int siteId, int runCount, const char* macList);
 
-// The report bodies, cleared first and cut to fit.
+// The report bodies, cleared first and cut to fit; a user name that does
+// not fit whole is sent empty.
 void FormatInstallReport(char (&body)[kFormBufferBytes], uint64_t installTime, const char* deviceId,
                          int agentId, int siteId);
 void FormatExitReport(char (&body)[kFormBufferBytes], uint64_t logoutTime, const char* deviceId, int agentId,

@@ -20,6 +20,11 @@ public:
     // A copy of the player's user name; empty until the login page told it.
     virtual void CopyUserName(wchar_t (&name)[kUserNameUnits]) const = 0;
     virtual void SetUserName(const wchar_t* name) = 0;
+    // Asks the HTML thread to end and waits for it a bounded time; true
+    // once it has ended. The game frame's window, the parent of the
+    // thread's view, may go only then: its destruction waits until the
+    // view's thread answers, and a hung page never does.
+    virtual bool StopHtmlThread() = 0;
 
 protected:
     ~CClientApp() = default;

@@ -15,6 +15,7 @@
 #include "ui/TextBuf.h"
 
 #include <mshtml.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -123,8 +124,9 @@ CFrameGame::CFrameGame(CClientApp& app) : back(app), app_(app) {
     SetClassName(kClientWindowClass);
 }
 
-// The HTML thread has ended by now (the application joins it first), so no
-// handler can still reach this object.
+// The HTML thread has ended by now, so no handler can still reach this
+// object: the application joins it first, and when a page keeps it, ends
+// the process without destroying anything.
 CFrameGame::~CFrameGame() = default;
 
 bool CFrameGame::CreateAndRun() {
@@ -143,7 +145,9 @@ bool CFrameGame::CreateAndRun() {
         ran = RunModalLoop();
     }
     // The launcher or border must not linger while the exit report goes out.
-    if (HWND backWindow = back.Hwnd()) DestroyWindow(backWindow);
+    // It owns this window, so it stays while this window does (Close).
+    HWND backWindow = back.Hwnd();
+    if (backWindow && !Hwnd()) DestroyWindow(backWindow);
     return ran;
 }
 
@@ -153,9 +157,13 @@ void CFrameGame::OnCreate(CREATESTRUCTW*) {
     LoadIconFromResource(true, kBigIconSize);
     LoadIconFromResource(false, kSmallIconSize);
     SetWindowTextW(Hwnd(), kProductName);
+    windowForPage_ = Hwnd();
 
     // The handlers are in place before the view's browser can exist: the
     // view is made on the HTML thread, which may fire events at once.
+    view.browser.SetBeforeNavigateHandler([this](IDispatch* frame, const wchar_t* url, VARIANT_BOOL* cancel) {
+        OnBeforeNavigate(frame, url, cancel);
+    });
     view.browser.SetNavigateCompleteHandler([this](const wchar_t* url) { OnNavigateComplete(url); });
     view.browser.SetNewWindowHandler(
         [this](IDispatch** ppDisp, VARIANT_BOOL* cancel, DWORD flags, const wchar_t* context, const wchar_t* url) {
@@ -306,6 +314,7 @@ void CFrameGame::OnShowWindow(BOOL show, int status) {
 }
 
 void CFrameGame::OnDestroy() {
+    windowForPage_ = nullptr;
     bossKey.Unregister();
     tray.Remove();
     titleFont.reset();
@@ -326,6 +335,9 @@ LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (command == SC_RESTORE) ShowWindow(back.Hwnd(), SW_SHOW);
         }
         break;
+    case WM_CLOSE:
+        Close();
+        return 1;
     case WM_MOUSELEAVE:
         ShowTip(L"");
         break;
@@ -335,7 +347,7 @@ LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             EnterGameMode();
             break;
         case kFrameCommandClose:
-            DestroyWindow(Hwnd());
+            Close();
             return 1;
         case kFrameCommandToggleFullScreen:
             ToggleFullScreen();
@@ -412,7 +424,7 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
     switch (button->id) {
     case kCaptionCloseId: {
         CloseMsgWnd question;
-        if (question.ShowCloseConfirm(Hwnd()) == IDOK) DestroyWindow(Hwnd());
+        if (question.ShowCloseConfirm(Hwnd()) == IDOK) Close();
         return false;
     }
     case kFullScreenButtonId:
@@ -451,6 +463,17 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
     }
 }
 
+void CFrameGame::Close() {
+    if (app_.StopHtmlThread()) {
+        if (HWND window = Hwnd()) DestroyWindow(window);
+        return;
+    }
+    tray.Remove();
+    modalRunning = false;
+    // Wakes the loop when the close came as a sent message.
+    PostMessageW(Hwnd(), WM_NULL, 0, 0);
+}
+
 void CFrameGame::CloseMenu(CImageMenu& menu) {
     if (HWND window = menu.Hwnd()) {
         ShowWindow(window, SW_HIDE);
@@ -483,7 +506,7 @@ void CFrameGame::OnTrayMenuItem(CImageItem* item) {
         if (HWND menu = trayMenu.Hwnd()) ShowWindow(menu, SW_HIDE);
         modalResult = IDOK;
         modalRunning = false;
-        DestroyWindow(Hwnd());
+        Close();
         return;
     default:
         break;
@@ -549,7 +572,9 @@ void CFrameGame::SetPageTitle(const wchar_t* title) {
         std::lock_guard<std::mutex> hold(pageLock_);
         CopyText(pageTitle_, title);
     }
-    if (GameMode()) InvalidateRect(Hwnd(), nullptr, FALSE);
+    // A null window would repaint every window of the desktop.
+    HWND window = windowForPage_;
+    if (window && GameMode()) InvalidateRect(window, nullptr, FALSE);
 }
 
 // The handlers below run on the HTML thread.
@@ -559,7 +584,7 @@ void CFrameGame::OnNavigateComplete(const wchar_t* url) {
         if (LoginTracking::IsLoginUserPage(url)) ReadLoginUser();
         if (LoginTracking::IsGameLoginUrl(url)) {
             TakeServerId(url);
-            PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandArmLoginTimer, 0);
+            if (HWND window = windowForPage_) PostMessageW(window, kFrameCommandMessage, kFrameCommandArmLoginTimer, 0);
         }
     }
     if (GameMode()) view.OnSize(0, 0, 0);
@@ -580,18 +605,25 @@ void CFrameGame::OnDocumentComplete(IDispatch*, const wchar_t* url) {
     }
     if (LoginTracking::IsGameLoginUrl(url)) {
         TakeServerId(url);
-        PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
+        if (HWND window = windowForPage_) PostMessageW(window, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
     } else if (LoginTracking::IsLoginUserPage(url)) {
         ReadLoginUser();
     }
     if (GameMode()) view.OnSize(0, 0, 0);
 }
 
-void CFrameGame::OnNewWindow(IDispatch**, VARIANT_BOOL* cancel, DWORD, const wchar_t*, const wchar_t* url) {
-    // The page never gets a browser window of its own; only web addresses
-    // go on to the player's browser.
+void CFrameGame::OnNewWindow(IDispatch**, VARIANT_BOOL* cancel, DWORD flags, const wchar_t*, const wchar_t* url) {
+    // The page never gets a browser window of its own. Only a window the
+    // player asked for goes on to the player's browser, and only a web
+    // address; a page opening windows by itself gets none.
     if (cancel) *cancel = VARIANT_TRUE;
-    LinkOpener::Open(url);
+    if (flags & NWMF_USERINITED) LinkOpener::Open(url);
+}
+
+// Top-level and frame navigations alike. A refused one is only cancelled:
+// nothing else, the shell least of all, gets its address.
+void CFrameGame::OnBeforeNavigate(IDispatch*, const wchar_t* url, VARIANT_BOOL* cancel) {
+    if (cancel && !LinkOpener::IsPageUrl(url)) *cancel = VARIANT_TRUE;
 }
 
 void CFrameGame::TakeServerId(const wchar_t* url) {

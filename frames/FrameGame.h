@@ -10,9 +10,13 @@
 //
 // The view lives on the HTML thread: the frame creates and commands it only
 // through the view's marshalled calls, and the browser's handlers reach the
-// frame only by posting it 2277. The page's facts (user name, server id,
-// title) are written there and read here, so they sit behind a lock and
-// are handed out as copies.
+// frame only by posting it 2277, to a window handle they read atomically
+// and find empty once the window is gone. The page's facts (user name,
+// server id, title) are written there and read here, so they sit behind a
+// lock and are handed out as copies.
+//
+// The handlers also keep the view on the web (LinkOpener::IsPageUrl) and
+// send only the pop-ups the player asked for to the default browser.
 #pragma once
 
 #include "browser/MyHtml.h"
@@ -59,6 +63,11 @@ public:
     void ToggleFullScreen();
     // The tooltip of the element under the cursor; empty text hides it.
     void ShowTip(const wchar_t* text);
+    // Ends the frame's life, for every way of closing the client: the HTML
+    // thread first, then the window. A thread that does not end in time is
+    // left with the windows as they are (destroying or even hiding them
+    // could wait on it); only the modal loop ends.
+    void Close();
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
     void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7
@@ -74,6 +83,7 @@ public:
     // Browser handlers (HTML thread).
     void OnNavigateComplete(const wchar_t* url);
     void OnDocumentComplete(IDispatch* frame, const wchar_t* url);
+    void OnBeforeNavigate(IDispatch* frame, const wchar_t* url, VARIANT_BOOL* cancel);
     void OnNewWindow(IDispatch** ppDisp, VARIANT_BOOL* cancel, DWORD flags, const wchar_t* context,
                      const wchar_t* url);
 
@@ -125,6 +135,8 @@ private:
     bool fullScreen_ = false;
     RECT savedRect_{0, 0, 0, 0};
     std::atomic<bool> gameMode_{false};
+    // This window for the HTML thread's handlers; null once it is gone.
+    std::atomic<HWND> windowForPage_{nullptr};
 
     // The page's facts: written on the HTML thread, read on this one.
     mutable std::mutex pageLock_;

@@ -1,6 +1,7 @@
 #include "frames/LinkOpener.h"
 
 #include "net/Endpoints.h"
+#include "net/PercentEncode.h"
 #include "ui/TextBuf.h"
 
 #include <windows.h>
@@ -14,6 +15,7 @@ namespace {
 
 constexpr wchar_t kUserNameKey[] = L"&user_name=";
 constexpr wchar_t kServerIdKey[] = L"&server_id=";
+constexpr wchar_t kBlankPage[] = L"about:blank";
 
 // The page and both keys fit whatever the values.
 static_assert(std::size(kTopUpUrl) + std::size(kUserNameKey) + std::size(kServerIdKey) - 2 <=
@@ -44,29 +46,15 @@ bool HasHost(const wchar_t* authority) {
     return !host.empty() && host[0] != L':';
 }
 
-bool IsUnreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~';
-}
+// RFC 3986's unreserved punctuation; letters and digits stay anyway.
+constexpr char kLinkValueKeeps[] = "-._~";
 
 std::wstring PercentEncodeUtf8(const wchar_t* text) {
     // A UTF-8 text too long for this buffer (WideToAnsi cuts it) encodes to
     // more than a whole address and is left out by the caller anyway.
     char utf8[LinkOpener::kLinkUnits];
     WideToAnsi(text, utf8, CP_UTF8);
-    static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
-    std::wstring encoded;
-    for (const char* p = utf8; *p; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (IsUnreserved(c)) {
-            encoded += static_cast<wchar_t>(c);
-        } else {
-            encoded += L'%';
-            encoded += kHex[c >> 4];
-            encoded += kHex[c & 0xF];
-        }
-    }
-    return encoded;
+    return AnsiToWide(PercentEncode(utf8, kLinkValueKeeps).c_str());
 }
 
 }  // namespace
@@ -83,6 +71,8 @@ bool IsWebUrl(const wchar_t* url) {
     }
     return false;
 }
+
+bool IsPageUrl(const wchar_t* url) { return IsWebUrl(url) || (url && _wcsicmp(url, kBlankPage) == 0); }
 
 bool Open(const wchar_t* url) {
     if (!IsWebUrl(url)) return false;

@@ -2,7 +2,8 @@
 // of the back frame and of the game frame's caption, and the pop-ups pages
 // ask for. Whatever the shell is given runs in the user's default handler
 // for its scheme, so only absolute web addresses pass; a page must not be
-// able to start a local program or a protocol handler through us.
+// able to start a local program or a protocol handler through us. The same
+// gate keeps the game view itself on the web.
 //
 // The top-up address carries the player's name and server id, which come
 // from the pages: they are percent-encoded so that the server receives the
@@ -19,6 +20,11 @@ constexpr size_t kLinkUnits = 512;
 // with a host, free of blanks, control characters, quotation marks and
 // angle brackets.
 bool IsWebUrl(const wchar_t* url);
+
+// What the game view may show, itself or in a frame: a web address or the
+// empty page "about:blank" (in any case). Local files, shares, resources,
+// the system's own pages and protocol handlers are refused.
+bool IsPageUrl(const wchar_t* url);
 
 // Opens a web address in the default browser. False when the address is
 // refused (nothing reaches the shell) or the shell fails.

@@ -62,7 +62,7 @@ TEST(LinkOpenerGate, AcceptsOnlyAbsoluteWebAddresses) {
         EXPECT_TRUE(LinkOpener::IsWebUrl(url)) << url;
     }
     for (const wchar_t* url : kRefused) {
-        EXPECT_FALSE(LinkOpener::IsWebUrl(url)) << url;
+        EXPECT_FALSE(LinkOpener::IsWebUrl(url) || LinkOpener::IsPageUrl(url)) << url;
         EXPECT_FALSE(LinkOpener::Open(url)) << url;
     }
     EXPECT_FALSE(LinkOpener::IsWebUrl(nullptr));

@@ -157,7 +157,7 @@ protected:
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm.exe").c_str(), (folder + L"\\vstorm.exe").c_str(), FALSE));
         if (withConfig) {
             ASSERT_TRUE(WriteFileBytes(folder + L"\\Config.ini",
-                                       "[Common]\r\nuser_name=tester\r\nUID=12\r\nADV=34\r\nRunCount=3\r\n"));
+                                       "[Common]\r\nuser_name=a b&c=1\r\nUID=12\r\nADV=34\r\nRunCount=3\r\n"));
         }
         ASSERT_TRUE(MakeFolder(folder + L"\\cache"));
         ASSERT_TRUE(WriteFileBytes(folder + L"\\cache\\page.dat", "cache"));
@@ -236,6 +236,14 @@ uint64_t LocalNow() {
 
 TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScript) {
     PrepareInstallation(install);
+    const std::wstring features = L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_";
+    const std::wstring emulation = features + L"BROWSER_EMULATION", gpu = features + L"GPU_RENDERING";
+    const DWORD on = 1;
+    for (const std::wstring& key : {emulation, gpu}) {
+        for (const wchar_t* exe : {kClientExeName, L"other.exe"}) {
+            RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), exe, REG_DWORD, &on, sizeof(on));
+        }
+    }
     // The reply waits, so the state at the moment of the report can be seen.
     server.SetMode(LoopbackHttpServer::Mode::Slow);
     server.SetDelay(2000);
@@ -264,11 +272,16 @@ TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScri
     EXPECT_LE(before, time);
     EXPECT_GE(after, time);
     EXPECT_EQ(prefix + std::to_string(time) + "&uuid=" + BuildUninstallUuid() +
-                  "&agent_id=12&site_id=34&user_name=tester",
+                  "&agent_id=12&site_id=34&user_name=a%20b%26c%3D1",
               request.body);
 
     // Everything of the installation is gone but the running program and
     // its script.
+    for (const std::wstring& key : {emulation, gpu}) {
+        EXPECT_NE(0, RegGetValueW(HKEY_CURRENT_USER, key.c_str(), kClientExeName, RRF_RT_ANY, nullptr, nullptr,
+                                  nullptr));
+        EXPECT_EQ(0, RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"other.exe")) << "another program's stays";
+    }
     EXPECT_FALSE(UninstallEntryExists());
     EXPECT_FALSE(FileExists(shortcut));
     EXPECT_FALSE(FileExists(groupFolder));

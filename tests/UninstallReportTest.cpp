@@ -11,12 +11,12 @@ namespace {
 
 const CpuidWords kWords{0x49656E69, 0x0000000D, 0xBFEBFBFF, 0x7FFAFBBF};
 
-TEST(UninstallReport, BodyIsTheFormatWithNothingEscaped) {
+TEST(UninstallReport, BodyIsTheFormatWithTheValuesEncoded) {
     char body[kFormBufferBytes];
     FormatUninstallReport(body, 1700000000ull, "00:1A:2B:3C:4D:5E-X", 12, -3, L"a b&c");
     EXPECT_STREQ(
         "game_id=174&action=uninstall&uninstall_time=1700000000&uuid=00:1A:2B:3C:4D:5E-X&agent_id=12&"
-        "site_id=-3&user_name=a b&c",
+        "site_id=-3&user_name=a%20b%26c",
         body);
 }
 

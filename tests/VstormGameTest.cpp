@@ -153,7 +153,7 @@ TEST_F(VstormGame, LoginPageNamesThePlayerAndAGameLoginEntersTheGameAtOnce) {
     EXPECT_EQ(0u, client.Close());
     EXPECT_EQ(L"Alice Smith", Value(kSectionCommon, kKeyUserName));
     ASSERT_TRUE(stats.WaitForRequests(2, kDeadlineMs));
-    EXPECT_NE(std::string::npos, stats.Requests().back().body.find("&user_name=Alice Smith")) << "the exit report";
+    EXPECT_NE(std::string::npos, stats.Requests().back().body.find("&user_name=Alice%20Smith")) << "the exit report";
     const std::string log = FakeLog();
     EXPECT_EQ(0u, log.find("navigate " + Narrow(LandingUrl()) + "\n")) << log;
 }
@@ -170,6 +170,19 @@ TEST_F(VstormGame, NavigationAloneEntersTheGameAfterTheLoginTimer) {
     EXPECT_EQ(0u, client.Close());
 }
 
+TEST_F(VstormGame, TheViewAndItsFramesGoOnlyToWebPages) {
+    const std::wstring game = Page(L"play?act=gamelogin&server_id=5");
+    std::wstring pages = L"page " + LandingUrl() + L"\n";
+    for (const wchar_t* url : {L"file:///C:/x.html", L"\\\\127.0.0.1\\share\\x.html", L"res://ieframe.dll/x.htm",
+                               L"ms-settings:privacy", L"orvane-launcher://run", L"about:settings"}) {
+        pages += L"frame " + std::wstring(url) + L"\nthen " + url + L"\n";
+    }
+    Launch(pages + L"frame about:blank\nthen " + game + L"\n");
+    ASSERT_LT(WaitForGame(), kDeadlineMs) << "the web page after the refused ones";
+    EXPECT_EQ(0u, client.Close());
+    EXPECT_EQ(Narrow(L"navigate " + LandingUrl() + L"\nnavigate about:blank\nnavigate " + game + L"\n"), FakeLog());
+}
+
 TEST_F(VstormGame, OnlyWebPopupsReachTheBrowser) {
     OpenedUrls opened;
     const std::vector<std::wstring> web = {Page(L"news.html"), L"https://127.0.0.1:1/event"};
@@ -178,7 +191,7 @@ TEST_F(VstormGame, OnlyWebPopupsReachTheBrowser) {
                                L"ms-msdt:/id PCWDiagnostic", L"\\\\server\\share\\run.exe"}) {
         pages += L"popup " + std::wstring(url) + L"\n";
     }
-    for (const std::wstring& url : web) pages += L"popup " + url + L"\n";
+    for (const std::wstring& url : web) pages += L"popup " + url + L"\nunasked-popup " + url + L"/again\n";
     Launch(pages);
     ASSERT_TRUE(opened.WaitForCount(2, kDeadlineMs));
     Sleep(500);
@@ -187,6 +200,18 @@ TEST_F(VstormGame, OnlyWebPopupsReachTheBrowser) {
     EXPECT_EQ((std::vector<std::string>{Narrow(web[0]), Narrow(web[1])}), urls);
     EXPECT_EQ(0u, client.Close());
     EXPECT_EQ(std::string::npos, FakeLog().find("opened ")) << "the browser opened no window of its own";
+}
+
+TEST_F(VstormGame, APageThatNeverYieldsCannotKeepTheClientFromEnding) {
+    LoopbackHttpServer stats(LoopbackHttpServer::Mode::Normal, StatsPort());
+    Launch(L"page " + LandingUrl() + L"\nhang\n");
+    ASSERT_TRUE(WaitFor([&] {
+        HWND view = GetWindow(frame, GW_CHILD);
+        return view && !SendMessageTimeoutW(view, WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr);
+    }, kDeadlineMs)) << "the page holds its thread";
+    EXPECT_EQ(0u, client.Close());
+    EXPECT_TRUE(stats.WaitForRequests(2, kDeadlineMs)) << "the install report, then the exit report";
+    EXPECT_EQ("", FakeLog()) << "the client ended without its HTML thread";
 }
 
 // Every button of the caption and every row of the tools menu, each with a

@@ -13,7 +13,14 @@ namespace {
 using VstormProcess = ClientFolderTest;
 
 TEST_F(VstormProcess, TwoStartsFromAnEmptyFolderCountTwoRuns) {
+    const std::wstring features = L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_";
+    const std::wstring emulation = features + L"BROWSER_EMULATION", gpu = features + L"GPU_RENDERING";
+    for (const std::wstring& key : {emulation, gpu}) RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), kClientExeName);
     ASSERT_EQ(0u, Start());
+    DWORD mode = 0, onGpu = 0, size = sizeof(DWORD);
+    RegGetValueW(HKEY_CURRENT_USER, emulation.c_str(), kClientExeName, RRF_RT_DWORD, nullptr, &mode, &size);
+    RegGetValueW(HKEY_CURRENT_USER, gpu.c_str(), kClientExeName, RRF_RT_DWORD, nullptr, &onGpu, &size);
+    EXPECT_TRUE(mode == 11001 && onGpu == 1) << "the newest document mode, on the GPU: " << mode << " " << onGpu;
     EXPECT_EQ(L"1.15", Value(kSectionGameInfo, kKeyVersion));
     EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
     ASSERT_EQ(0u, Start());

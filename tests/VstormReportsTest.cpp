@@ -2,6 +2,7 @@
 // folder with the statistics endpoint on a loopback server at the build's
 // fixed port, it posts the install report on the first run and the exit
 // report on every run, and keeps its books whatever the endpoint does.
+#include "net/Endpoints.h"
 #include "net/MacList.h"
 #include "net/PostForm.h"
 #include "net/UnixTime.h"
@@ -140,6 +141,17 @@ TEST_F(VstormReports, RefusedOrResetPostsAreNotRetriedAndTheBooksAreKept) {
     ASSERT_EQ(0u, Start());
     EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
     EXPECT_EQ(2u, server.Requests().size());
+}
+
+TEST_F(VstormReports, TheLandingPageReceivesTheInstallTimeAsItIs) {
+    WriteConfigText(config.c_str(), kSectionInstall, kKeyInstallTime, L"1700000000&agent_id=999 #x");
+    LoopbackHttpServer landing(Mode::Normal, static_cast<uint16_t>(_wtoi(wcsrchr(kLandingPage, L':') + 1)));
+    ClientProcess client;
+    ASSERT_TRUE(client.Start(exe, dir.Path()));
+    ASSERT_TRUE(landing.WaitForRequests(1, kClientRunMs));
+    EXPECT_EQ(0u, client.Close());
+    EXPECT_EQ(0u, landing.Requests()[0].target.find(
+                      "/wd4/?installtime=1700000000%26agent_id%3D999%20%23x&agent_id=0&cplaceid=0&runcount=0&mac="));
 }
 
 size_t CountInstallReports(const std::vector<LoopbackHttpServer::Request>& requests) {

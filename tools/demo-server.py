@@ -66,8 +66,8 @@ def table(pairs):
 
 
 def form_fields(body):
-    """Splits a report body as it is sent: nothing in it is URL-escaped."""
-    return [field.partition("=")[::2] for field in body.split("&")]
+    """Splits a report body into its fields, their values decoded byte for byte."""
+    return urllib.parse.parse_qsl(body, keep_blank_values=True, encoding="latin-1")
 
 
 def describe_time(value):

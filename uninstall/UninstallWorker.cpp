@@ -1,8 +1,10 @@
 #include "uninstall/UninstallWorker.h"
 
+#include "app/BrowserFeatures.h"
 #include "app/Config.h"
 #include "app/Product.h"
 #include "net/Endpoints.h"
+#include "net/PercentEncode.h"
 #include "net/UnixTime.h"
 #include "uninstall/Frame.h"
 #include "uninstall/RemoveTree.h"
@@ -16,6 +18,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -120,8 +123,12 @@ void FormatUninstallReport(char (&body)[kFormBufferBytes], uint64_t uninstallTim
                            int agentId, int siteId, const wchar_t* userName) {
     char name[kFormBufferBytes];
     WideToAnsi(userName ? userName : L"", name);
-    if (!Format(body, kReportFormat, kGameId, uninstallTime, uuid ? uuid : "", agentId, siteId, name)) {
-        Format(body, kReportFormat, kGameId, uninstallTime, uuid ? uuid : "", agentId, siteId, "");
+    const std::string encodedUuid = PercentEncode(uuid, kFormValueKeeps);
+    memset(body, 0, kFormBufferBytes);
+    if (!Format(body, kReportFormat, kGameId, uninstallTime, encodedUuid.c_str(), agentId, siteId,
+                PercentEncode(name, kFormValueKeeps).c_str())) {
+        memset(body, 0, kFormBufferBytes);
+        Format(body, kReportFormat, kGameId, uninstallTime, encodedUuid.c_str(), agentId, siteId, "");
     }
 }
 
@@ -136,6 +143,7 @@ void RunUninstallSteps(const UninstallTarget& target) {
     EndRunningClient(target.clientWaitMs);
     SetProgress(target, 10);
     DeleteUninstallEntry();
+    DeleteBrowserFeatures(kClientExeName);
     SetProgress(target, 15);
     SendUninstallReport(installFolder);
     SetProgress(target, 20);

@@ -1,6 +1,7 @@
 // The uninstall worker: the thread that does the whole removal
 // once the user confirmed it in the wizard. In a fixed order it ends a
-// running client, deletes the uninstall registry entry, posts the uninstall
+// running client, deletes the uninstall registry entry and the client's
+// browser settings (app/BrowserFeatures.h), posts the uninstall
 // report, opens the farewell page, unpins and deletes the shortcuts, removes
 // the Start-menu folders and empties the install folder, advancing the
 // wizard's progress bar after each step, and at last posts
@@ -34,8 +35,10 @@ struct UninstallTarget {
 };
 
 // The report body: "game_id=174&action=uninstall&uninstall_time=..&uuid=..
-// &agent_id=..&site_id=..&user_name=..", cleared first. A user name whose
-// ANSI text does not fit whole is sent empty; nothing is escaped.
+// &agent_id=..&site_id=..&user_name=..", cleared first. The identity and the
+// user name's ANSI bytes are percent-encoded (net/PercentEncode.h), so the
+// name cannot add or override a field; a name that does not fit whole once
+// encoded is sent empty.
 void FormatUninstallReport(char (&body)[kFormBufferBytes], uint64_t uninstallTime, const char* uuid,
                            int agentId, int siteId, const wchar_t* userName);
 

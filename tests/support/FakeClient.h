@@ -5,13 +5,16 @@
 //     page <url>              starts a page (every line below belongs to it)
 //     title <text>
 //     element <id> <text>     an element with this inner text
-//     popup <url>             the page asks for a new window
-//     then <url>              once complete, the page navigates there
+//     popup <url>             the page asks for a new window after a click
+//     unasked-popup <url>     the same without a click
+//     frame <url>             once complete, the page loads a frame
+//     then <url>              once complete, the page navigates there (or, refused, to the next)
 //     click <url>             a player's click in the page goes there
+//     hang                    at the end, the page's script never yields
 //     incomplete              the page never completes
 //
 // At exit the program writes what its fake controls saw beside itself:
-// one "navigate <url>", "opened <url>" or "refresh" line each.
+// one "navigate <url>" (that went ahead), "opened <url>" or "refresh" line each.
 #pragma once
 
 inline constexpr wchar_t kFakePagesFile[] = L"fake-pages.txt";

@@ -50,8 +50,14 @@ void LoadPages() {
             page.elements[rest.substr(0, gap)].innerText = gap == std::wstring::npos ? L"" : rest.substr(gap + 1);
         } else if (word == L"popup") {
             page.popups.push_back(rest);
+        } else if (word == L"unasked-popup") {
+            page.unaskedPopups.push_back(rest);
+        } else if (word == L"frame") {
+            page.frames.push_back(rest);
         } else if (word == L"then") {
-            page.then = rest;
+            page.then.push_back(rest);
+        } else if (word == L"hang") {
+            page.hangs = true;
         } else if (word == L"click") {
             page.clickGoesTo = rest;
         } else if (word == L"incomplete") {

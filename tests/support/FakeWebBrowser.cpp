@@ -218,8 +218,8 @@ public:
     HWND TopWindow() const { return embedding_; }
     // IOleInPlaceActiveObject
     HRESULT TranslateAccelerator(MSG* msg);
-    // IWebBrowser2
-    HRESULT Navigate2(const std::wstring& url);
+    // IWebBrowser2; a frame of the page's navigates with its own dispatch.
+    HRESULT Navigate2(const std::wstring& url, IDispatch* frame = nullptr);
     HRESULT Document(IDispatch** out);
     // Connection point
     HRESULT Advise(IUnknown* sink, DWORD* cookie);
@@ -229,7 +229,7 @@ public:
     // A player's click in the page: the link the page's script names.
     void FollowClick();
     // What window.open does: NewWindow3, and a window when not cancelled.
-    void RequestNewWindow(const std::wstring& url);
+    void RequestNewWindow(const std::wstring& url, DWORD flags = NWMF_USERINITED);
 
     IOleObject* OleObject() { return &oleObject_.com; }
     IDispatch* BrowserDispatch() { return reinterpret_cast<IDispatch*>(&webBrowser_.com); }
@@ -583,8 +583,7 @@ HRESULT FakeControl::TranslateAccelerator(MSG* msg) {
     return msg->wParam == VK_F5 ? S_OK : S_FALSE;
 }
 
-HRESULT FakeControl::Navigate2(const std::wstring& url) {
-    Log(Web().navigations, url);
+HRESULT FakeControl::Navigate2(const std::wstring& url, IDispatch* frame) {
     // Kept alive through the events: a handler may let go of the control.
     AddRef();
     VARIANT urlValue, flags, target, postData, headers;
@@ -600,7 +599,7 @@ HRESULT FakeControl::Navigate2(const std::wstring& url) {
     VARIANT_BOOL cancel = VARIANT_FALSE;
     VARIANT args[7];
     V_VT(&args[6]) = VT_DISPATCH;
-    V_DISPATCH(&args[6]) = BrowserDispatch();
+    V_DISPATCH(&args[6]) = frame ? frame : BrowserDispatch();
     VARIANT* refs[] = {&urlValue, &flags, &target, &postData, &headers};
     for (int i = 0; i < 5; ++i) {
         V_VT(&args[5 - i]) = VT_VARIANT | VT_BYREF;
@@ -611,7 +610,8 @@ HRESULT FakeControl::Navigate2(const std::wstring& url) {
     Fire(DISPID_BEFORENAVIGATE2, args, 7);
     VariantClear(&urlValue);
 
-    if (!cancel) {
+    if (!cancel) Log(Web().navigations, url);
+    if (!cancel && !frame) {
         ShowDocument(url);
         const WPARAM serial = ++serial_;
         if (!embedding_ || !PostMessageW(embedding_, kCompleteNavigation, serial, 0)) CompleteNavigation(serial);
@@ -666,11 +666,20 @@ void FakeControl::CompleteNavigation(WPARAM serial) {
     }
     if (page.completes && serial == serial_) Fire(DISPID_DOCUMENTCOMPLETE, args, 2);
     VariantClear(&urlValue);
+    for (const std::wstring& frame : page.frames) {
+        if (serial == serial_ && document_) Navigate2(frame, reinterpret_cast<IDispatch*>(document_->Document2()));
+    }
     for (const std::wstring& popup : page.popups) {
         if (serial == serial_) RequestNewWindow(popup);
     }
+    for (const std::wstring& popup : page.unaskedPopups) {
+        if (serial == serial_) RequestNewWindow(popup, 0);
+    }
     if (page.quits && serial == serial_) Fire(DISPID_QUIT, nullptr, 0);
-    if (!page.then.empty() && serial == serial_) Navigate2(page.then);
+    for (const std::wstring& next : page.then) {
+        if (serial == serial_) Navigate2(next);
+    }
+    while (page.hangs && serial == serial_) Sleep(INFINITE);
     Release();
 }
 
@@ -679,7 +688,7 @@ void FakeControl::FollowClick() {
     if (!target.empty()) Navigate2(target);
 }
 
-void FakeControl::RequestNewWindow(const std::wstring& url) {
+void FakeControl::RequestNewWindow(const std::wstring& url, DWORD flags) {
     AddRef();
     IDispatch* newWindow = nullptr;
     VARIANT_BOOL cancel = VARIANT_FALSE;
@@ -689,7 +698,7 @@ void FakeControl::RequestNewWindow(const std::wstring& url) {
     V_VT(&args[3]) = VT_BOOL | VT_BYREF;
     V_BOOLREF(&args[3]) = &cancel;
     V_VT(&args[2]) = VT_UI4;
-    V_UI4(&args[2]) = NWMF_USERINITED;
+    V_UI4(&args[2]) = flags;
     V_VT(&args[1]) = VT_BSTR;
     V_BSTR(&args[1]) = AllocText(location_);
     V_VT(&args[0]) = VT_BSTR;

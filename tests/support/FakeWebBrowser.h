@@ -46,11 +46,14 @@ struct FakePage {
     std::wstring body;                            // the body's inner HTML
     std::map<std::wstring, FakeElement> elements; // by id
     std::vector<std::wstring> popups;             // window.open calls once the page is complete
+    std::vector<std::wstring> unaskedPopups;      // the same without a user action
+    std::vector<std::wstring> frames;             // frames loaded once the page is complete
     bool hasDocument = true;                      // false: the control shows no document
     bool completes = true;                        // false: no DocumentComplete (still loading)
     bool quits = false;                           // the page closes the browser: Quit at the end
     bool flash = false;                           // the page holds a Flash player window
-    std::wstring then;                            // once complete, the page navigates here
+    std::vector<std::wstring> then;               // once complete, the page navigates here (if refused, next)
+    bool hangs = false;                           // then its script never yields the control's thread
     std::wstring clickGoesTo;                     // a player's click in the page loads this URL
 };
 
@@ -70,7 +73,7 @@ void Reset();
 void SetPage(const std::wstring& url, const FakePage& page);
 void SetFault(FakeBrowserFault fault);
 
-// The URLs handed to Navigate2, in order.
+// The navigations that went ahead, in order, frames' included.
 std::vector<std::wstring> Navigations();
 // Pop-ups whose NewWindow3 was not cancelled: windows the control opened.
 std::vector<std::wstring> OpenedWindows();
