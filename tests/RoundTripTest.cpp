@@ -1,8 +1,9 @@
-// The life of an installation under Wine: the silent installer puts both
-// programs where they expect each other, the installed client (through the
-// test seam: its pages scripted) reports the installation, takes the player
-// to the game and reports the exit, and the installed uninstaller twin
-// removes everything but what it keeps on purpose.
+// The life of an installation under Wine: the shipped installer, run
+// silently, puts both programs where they expect each other, the installed
+// client (through the test seam: its pages scripted) reports the
+// installation, takes the player to the game and reports the exit, and the
+// installed 32-bit uninstaller removes everything but what it keeps on
+// purpose.
 #include "app/Config.h"
 #include "app/Product.h"
 #include "app/Statistics.h"
@@ -94,7 +95,7 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
     EXPECT_FALSE(Value(kSectionExtension, kKeyOutTime).empty());
     EXPECT_EQ(installTime, Value(kSectionInstall, kKeyInstallTime));
 
-    // The installed uninstaller twin, continued as the player would.
+    // The installed uninstaller, continued as the player would.
     const std::vector<DWORD> scriptsBefore = ChildProcesses(0, L"cmd.exe");
     const std::vector<DWORD> hostsBefore = ChildProcesses(0, L"conhost.exe");
     ClientProcess uninstaller;
