@@ -1,8 +1,8 @@
-// The built uninstaller (the x64 twin of the shipped program) as a whole
-// process under Wine: a prepared installation, the wizard driven with the
-// real cursor, and afterwards the files, the registry, the report that
-// reached the loopback statistics endpoint, the farewell page that
-// winebrowser was asked to open, and the self-removal script.
+// The shipped 32-bit uninstaller as a whole process under Wine: a prepared
+// installation, the wizard driven with the real cursor, and afterwards the
+// files, the registry, the report that reached the loopback statistics
+// endpoint, the farewell page that winebrowser was asked to open, and the
+// self-removal script.
 //
 // Wine's cmd never finishes the script: it loops for ever on the script's
 // final zero byte (Wine 8). So the tests check that the script was started
@@ -154,7 +154,8 @@ protected:
     void PrepareInstallation(const std::wstring& folder, bool withConfig = true) {
         ASSERT_TRUE(MakeFolder(folder));
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\uninstall.exe").c_str(), (folder + L"\\uninstall.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm.exe").c_str(), (folder + L"\\vstorm.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((TreeBin(L"x86_64") + L"\\vstorm.exe").c_str(), (folder + L"\\vstorm.exe").c_str(),
+                              FALSE));
         if (withConfig) {
             ASSERT_TRUE(WriteFileBytes(folder + L"\\Config.ini",
                                        "[Common]\r\nuser_name=tester\r\nUID=12\r\nADV=34\r\nRunCount=3\r\n"));
