@@ -1,5 +1,6 @@
 # Tests are Windows programs: ctest runs them (and lists their cases at test
-# time) through tools/wine-run.sh, in a Wine prefix of this build's own.
+# time) through tools/wine-run.sh, in the Wine prefix named here; by default
+# the build's own, and one for both trees when tools/build.sh configures them.
 set(VSTORM_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix the tests run in")
 set(CMAKE_CROSSCOMPILING_EMULATOR
   ${PROJECT_SOURCE_DIR}/tools/wine-run.sh --prefix ${VSTORM_WINEPREFIX})

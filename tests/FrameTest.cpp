@@ -1,10 +1,12 @@
 // The wizard in the test's own process, with the uninstaller's resources
-// compiled in: its elements as tabled, the check box, cancel and the close
-// button, and the compatibility mark of its creation. Continue is driven
-// only in the whole-program tests: here it would empty the test's folder.
+// compiled in: the check box and the close button under a player's clicks,
+// the progress bar, and the compatibility mark of its creation. Continue
+// and cancel are driven only in the whole-program tests: here continue
+// would empty the test's folder.
 #include "uninstall/Frame.h"
 
 #include "uninstall/CompatibilityMark.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
 #include "ui/AppManager.h"
@@ -15,6 +17,8 @@
 #include <string>
 
 namespace {
+
+constexpr DWORD kDeadlineMs = 5000;
 
 POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -35,25 +39,31 @@ protected:
         ASSERT_TRUE(actions.Open());
         frame.minSize = SIZE{CFrame::kWidth, CFrame::kHeight};
     }
-    void Click(const RECT& r) {
-        const POINT p = Centre(r);
-        ClickAt(frame.Hwnd(), p.x, p.y);
+    // A player's click on the element; this thread runs inside the
+    // wizard's modal loop, so it dispatches the input until done() holds.
+    template <typename Done>
+    bool Click(const RECT& r, Done done) {
+        RealInput::Click(frame.Hwnd(), Centre(r));
+        return PumpUntil(done, kDeadlineMs);
     }
+    bool Checked() { return frame.painter.FindButton(CFrame::kCheckBoxId)->Checked(); }
 };
 
-TEST_F(FrameTest, CheckBoxTogglesAndTwoClicksReturnToChecked) {
-    bool afterOne = true;
-    bool afterTwo = false;
+TEST_F(FrameTest, CheckBoxTogglesTwoClicksReturnToCheckedAndCloseEnds) {
+    bool unticked = false;
+    bool ticked = false;
+    bool closed = false;
     actions.Post([&] {
-        Click(CFrame::kCheckBoxRect);
-        afterOne = frame.painter.FindButton(CFrame::kCheckBoxId)->Checked();
-        Click(CFrame::kCheckBoxRect);
-        afterTwo = frame.painter.FindButton(CFrame::kCheckBoxId)->Checked();
-        Click(CFrame::kCloseRect);
+        unticked = Click(CFrame::kCheckBoxRect, [&] { return !Checked(); });
+        ticked = Click(CFrame::kCheckBoxRect, [&] { return Checked(); });
+        HWND window = frame.Hwnd();
+        closed = Click(CFrame::kCloseRect, [&] { return !IsWindow(window); });
+        if (!closed) DestroyWindow(window);  // so that the modal loop ends
     });
     EXPECT_EQ(2, frame.ShowModal()) << "the close button keeps the default result";
-    EXPECT_FALSE(afterOne);
-    EXPECT_TRUE(afterTwo);
+    EXPECT_TRUE(unticked);
+    EXPECT_TRUE(ticked);
+    EXPECT_TRUE(closed);
 }
 
 TEST_F(FrameTest, ProgressReachesTheBarUntilTheWindowGoes) {

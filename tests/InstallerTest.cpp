@@ -1,4 +1,4 @@
-// The test installer as a whole program, run silently into scratch
+// The shipped installer as a whole program, run silently into scratch
 // folders: it installs both programs, writes the installation's keys of
 // Config.ini, the uninstall entry in the 32-bit registry view and the
 // shortcuts exactly where the uninstaller looks; it refuses folders whose
@@ -108,7 +108,7 @@ TEST_F(Installer, SilentInstallPutsEverythingWhereBothProgramsLook) {
     const std::wstring client = folder + L"\\" + kClientExeName;
     const std::wstring uninstaller = folder + L"\\" + kUninstallerExeName;
     EXPECT_EQ(ReadFileBytes(ExeDir() + L"\\" + kClientExeName), ReadFileBytes(client));
-    EXPECT_EQ(ReadFileBytes(ExeDir() + L"\\" VSTORM_PACKED_UNINSTALLER), ReadFileBytes(uninstaller));
+    EXPECT_EQ(ReadFileBytes(TreeBin(L"i686") + L"\\" + kUninstallerExeName), ReadFileBytes(uninstaller));
 
     // The build's ids, and the time as digits that a URL carries unchanged.
     EXPECT_EQ(VSTORM_AGENT_ID_TEXT, ConfigValue(folder, kSectionCommon, kKeyAgentId));

@@ -1,8 +1,9 @@
-// The life of an installation under Wine: the silent installer puts both
-// programs where they expect each other, the installed client (through the
-// test seam: its pages scripted) reports the installation, takes the player
-// to the game and reports the exit, and the installed uninstaller twin
-// removes everything but what it keeps on purpose.
+// The life of an installation under Wine: the player walks the shipped
+// installer's pages, which put both programs where they expect each other;
+// the installed client (through the test seam: its pages scripted) reports
+// the installation, takes the player to the game and reports the exit; and
+// the installed 32-bit uninstaller, continued with a click, removes
+// everything but what it keeps on purpose.
 #include "app/Config.h"
 #include "app/Product.h"
 #include "app/Statistics.h"
@@ -12,6 +13,7 @@
 #include "tests/support/Installation.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/OpenedUrls.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
 #include "ui/TextBuf.h"
@@ -30,6 +32,96 @@ std::string Narrow(const std::wstring& text) {
     char bytes[2048];
     WideToAnsi(text.c_str(), bytes, CP_UTF8);
     return bytes;
+}
+
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// A player's click in the middle of a control.
+void ClickControl(HWND control) {
+    RECT face{};
+    GetClientRect(control, &face);
+    RealInput::Click(control, Centre(face));
+}
+
+struct ControlSearch {
+    const wchar_t* className;
+    LONG buttonType;  // BS_* of a button; -1 for any control of the class
+    HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND control, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    wchar_t className[64] = {};
+    GetClassNameW(control, className, 64);
+    if (_wcsicmp(className, search->className) != 0 || !IsWindowVisible(control)) return TRUE;
+    if (search->buttonType >= 0 && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) != search->buttonType) {
+        return TRUE;
+    }
+    search->found = control;
+    return FALSE;
+}
+
+// The first visible control of the class on the window's current page, once
+// there is one; null at the deadline.
+HWND WaitForControl(HWND window, const wchar_t* className, LONG buttonType = -1) {
+    ControlSearch search{className, buttonType, nullptr};
+    WaitFor([&] {
+        EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, kDeadlineMs);
+    return search.found;
+}
+
+// The installer's pages walked as a player walks them: the welcome page,
+// the folder page with the folder typed in, the installation, and the
+// finish page with "start now" unticked (this test starts the client
+// itself). Returns where the player got stuck, or null.
+const char* WalkInstallerPages(DWORD id, const std::wstring& folder) {
+    HWND setup = nullptr;
+    if (!WaitFor([&] {
+            setup = FindProcessWindow(id, L"#32770", nullptr);
+            return setup && IsWindowVisible(setup);
+        }, kDeadlineMs)) {
+        return "welcome page";
+    }
+    HWND next = GetDlgItem(setup, IDOK);  // Next, then Install, then Finish
+    ClickControl(next);
+
+    HWND edit = WaitForControl(setup, L"Edit");
+    if (!edit) return "folder page";
+    ClickControl(edit);
+    RealInput::Key(VK_END);
+    RealInput::Key(VK_HOME, VK_SHIFT);
+    RealInput::Type(folder);
+    // GetWindowTextW does not ask a control of another process.
+    if (!WaitFor([&] {
+            wchar_t typed[MAX_PATH] = {};
+            SendMessageW(edit, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(typed));
+            return folder == typed;
+        }, kDeadlineMs)) {
+        return "folder typed in";
+    }
+    ClickControl(next);
+
+    HWND startNow = WaitForControl(setup, L"Button", BS_AUTOCHECKBOX);
+    if (!startNow) return "finish page";
+    ClickControl(startNow);
+    if (!WaitFor([&] { return SendMessageW(startNow, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, kDeadlineMs)) {
+        return "start-now box";
+    }
+    ClickControl(next);
+    return nullptr;
+}
+
+// The installer started with options and walked through; its exit code.
+DWORD InstallAsPlayer(const std::wstring& options, const std::wstring& folder, const std::wstring& workDir) {
+    ScopedKernelHandle process;
+    DWORD id = 0;
+    if (!StartProgram(InstallerPath(), workDir, process, &id, options)) return kProgramDidNotEnd;
+    const char* stuck = WalkInstallerPages(id, folder);
+    EXPECT_EQ(nullptr, stuck) << "where the player got stuck";
+    // An installer left on a page is ended at once.
+    return WaitProgram(process.Get(), stuck ? 0 : kDeadlineMs);
 }
 
 class RoundTrip : public ::testing::Test {
@@ -57,7 +149,7 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
     OpenedUrls opened;
     ASSERT_TRUE(opened.Ready());
 
-    ASSERT_EQ(0u, RunInstaller(L"/UID=31 /ADV=42", folder, scratch.Path()));
+    ASSERT_EQ(0u, InstallAsPlayer(L"/UID=31 /ADV=42", folder, scratch.Path()));
     EXPECT_TRUE(OpenUninstallKey(KEY_WOW64_32KEY)) << "the entry, where the 32-bit uninstaller looks";
     EXPECT_TRUE(FileExists(DesktopShortcut()));
     EXPECT_TRUE(FileExists(ProductMenuFolder()));
@@ -94,7 +186,7 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
     EXPECT_FALSE(Value(kSectionExtension, kKeyOutTime).empty());
     EXPECT_EQ(installTime, Value(kSectionInstall, kKeyInstallTime));
 
-    // The installed uninstaller twin, continued as the player would.
+    // The installed uninstaller, continued as the player would.
     const std::vector<DWORD> scriptsBefore = ChildProcesses(0, L"cmd.exe");
     const std::vector<DWORD> hostsBefore = ChildProcesses(0, L"conhost.exe");
     ClientProcess uninstaller;
@@ -105,9 +197,7 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
         wizard = FindProcessWindow(uninstaller.Id(), CImageCtrl::kClassName, wizardTitle.c_str());
         return wizard && IsWindowVisible(wizard);
     }, kDeadlineMs));
-    const POINT go{(CFrame::kContinueRect.left + CFrame::kContinueRect.right) / 2,
-                   (CFrame::kContinueRect.top + CFrame::kContinueRect.bottom) / 2};
-    PostClickAt(wizard, go.x, go.y);
+    RealInput::Click(wizard, Centre(CFrame::kContinueRect));
     EXPECT_EQ(0u, uninstaller.WaitForExit(60000));
 
     ASSERT_TRUE(stats.WaitForRequests(3, kDeadlineMs));

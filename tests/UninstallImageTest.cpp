@@ -1,5 +1,5 @@
 // The shipped uninstaller, build/i686/bin/uninstall.exe, read as a file
-// (this machine runs no 32-bit code): a PE32 i386 GUI program without
+// from the x86_64 tree's tests: a PE32 i386 GUI program without
 // mingw runtime DLLs, whose manifest asks for the invoker's rights without
 // UI access and lists no supported systems, with icon group 128 and every
 // picture of the wizard.
@@ -15,7 +15,7 @@
 
 namespace {
 
-std::wstring ShippedUninstaller() { return ExeDir() + L"\\..\\..\\i686\\bin\\uninstall.exe"; }
+std::wstring ShippedUninstaller() { return TreeBin(L"i686") + L"\\uninstall.exe"; }
 
 struct ModuleCloser {
     void operator()(HMODULE module) const { FreeLibrary(module); }

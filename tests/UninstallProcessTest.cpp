@@ -1,8 +1,9 @@
-// The built uninstaller (the x64 twin of the shipped program) as a whole
-// process under Wine: a prepared installation, the wizard driven with the
-// real cursor, and afterwards the files, the registry, the report that
+// The shipped 32-bit uninstaller as a whole process under Wine: a prepared
+// installation, the wizard and its question answered by a player's mouse
+// and keyboard, and afterwards the files, the registry, the report that
 // reached the loopback statistics endpoint, the farewell page that
-// winebrowser was asked to open, and the self-removal script.
+// winebrowser was asked to open, and the self-removal script. The running
+// client it asks about is the client of the x86_64 tree.
 //
 // Wine's cmd never finishes the script: it loops for ever on the script's
 // final zero byte (Wine 8). So the tests check that the script was started
@@ -16,11 +17,11 @@
 #include "net/UnixTime.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/OpenedUrls.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/RegistryValueOverride.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
 #include "tests/support/TestWindows.h"
-#include "tests/support/WindowActions.h"
 #include "uninstall/Frame.h"
 #include "uninstall/UninstallUuid.h"
 #include "uninstall/WindowSearch.h"
@@ -31,15 +32,15 @@
 #include <shlobj.h>
 
 #include <functional>
-#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr wchar_t kWizardTitle[] = L"Orvane Stormvale卸载向导";
+constexpr wchar_t kQuestion[] = L"<Orvane Stormvale>正在运行,是否关闭<Orvane Stormvale>？";
+constexpr DWORD kDeadlineMs = 30000;
 
 std::string Narrow(const std::wstring& text) {
     char narrow[1024];
@@ -154,7 +155,8 @@ protected:
     void PrepareInstallation(const std::wstring& folder, bool withConfig = true) {
         ASSERT_TRUE(MakeFolder(folder));
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\uninstall.exe").c_str(), (folder + L"\\uninstall.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileW((ExeDir() + L"\\vstorm.exe").c_str(), (folder + L"\\vstorm.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((TreeBin(L"x86_64") + L"\\vstorm.exe").c_str(), (folder + L"\\vstorm.exe").c_str(),
+                              FALSE));
         if (withConfig) {
             ASSERT_TRUE(WriteFileBytes(folder + L"\\Config.ini",
                                        "[Common]\r\nuser_name=a b&c=1\r\nUID=12\r\nADV=34\r\nRunCount=3\r\n"));
@@ -182,27 +184,25 @@ protected:
         drive(wizard, uninstaller.Id());
         return uninstaller.Wait(60000);
     }
-    static void Continue(HWND wizard, DWORD) {
-        const POINT p = Centre(CFrame::kContinueRect);
-        ClickAt(wizard, p.x, p.y);
-    }
-    static void Cancel(HWND wizard) {
-        const POINT p = Centre(CFrame::kCancelRect);
-        ClickAt(wizard, p.x, p.y);
-    }
-    // Continue when the wizard will ask: the question's loop runs inside the
-    // click, so the click comes from a thread of its own while this one
-    // answers the question with answer.
-    static std::wstring ContinueAndAnswer(HWND wizard, DWORD id, WPARAM answer) {
-        std::thread clicker([wizard, id] { Continue(wizard, id); });
-        HWND box = FindWindowOf(id, L"#32770", kProductName, 10000);
-        wchar_t text[256] = {};
-        if (box) {
-            GetDlgItemTextW(box, 0xFFFF, text, 256);
-            PostMessageW(box, WM_COMMAND, answer, 0);
+    static void Click(HWND wizard, const RECT& element) { RealInput::Click(wizard, Centre(element)); }
+    static void Continue(HWND wizard, DWORD) { Click(wizard, CFrame::kContinueRect); }
+    // Continues where the wizard asks to close the client, and answers with
+    // a click on the question's button (IDYES, IDNO). Returns the question
+    // once it went, or why it did not.
+    static std::wstring ContinueAndAnswer(HWND wizard, DWORD id, int answer) {
+        Continue(wizard, id);
+        HWND box = FindWindowOf(id, L"#32770", kProductName, kDeadlineMs);
+        HWND button = box ? GetDlgItem(box, answer) : nullptr;
+        if (!button || !PumpUntil([&] { return IsWindowVisible(button) != FALSE; }, kDeadlineMs)) {
+            return L"(no question)";
         }
-        clicker.join();
-        return box ? text : L"(no question)";
+        wchar_t text[256] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 256);
+        RECT face{};
+        GetClientRect(button, &face);
+        RealInput::Click(button, Centre(face));
+        if (!PumpUntil([&] { return !IsWindow(box); }, kDeadlineMs)) return L"(not answered)";
+        return text;
     }
     // The scripts the last uninstaller started, ended (see the file top).
     // The uninstaller has ended by then, and Wine no longer knows it as the
@@ -250,6 +250,7 @@ TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScri
     const uint64_t before = LocalNow();
     bool entryAtReport = true, configAtReport = false, shortcutAtReport = false;
     const DWORD code = RunWizard(install, [&](HWND wizard, DWORD id) {
+        Click(wizard, CFrame::kCheckBoxRect);  // unticked, it changes nothing of what goes
         Continue(wizard, id);
         ASSERT_TRUE(server.WaitForRequests(1, 20000));
         entryAtReport = UninstallEntryExists();
@@ -309,38 +310,41 @@ TEST_F(UninstallProcess, ContinueRemovesEverythingInOrderReportsAndLeavesItsScri
 
 TEST_F(UninstallProcess, ARunningClientIsEndedAfterYesAndAnotherWindowStays) {
     PrepareInstallation(install);
-    const std::wstring fake = ExeDir() + L"\\client_stand_in.exe";
-    Process client(fake, L"client_stand_in.exe orvanestormvale \"Orvane Stormvale\"");
-    Process other(fake, L"client_stand_in.exe OtherGame \"Orvane Stormvale\"");
-    ASSERT_NE(nullptr, FindWindowOf(client.Id(), kClientWindowClass, kProductName, 10000));
-    ASSERT_NE(nullptr, FindWindowOf(other.Id(), L"OtherGame", kProductName, 10000));
+    Process client(install + L"\\vstorm.exe", L"vstorm.exe");
+    ASSERT_NE(nullptr, FindWindowOf(client.Id(), kClientWindowClass, kProductName, kDeadlineMs));
+    // Another program whose window bears the game's name.
+    Process other(L"C:\\windows\\notepad.exe", L"notepad.exe");
+    HWND otherWindow = FindWindowOf(other.Id(), L"Notepad", L"", kDeadlineMs);
+    ASSERT_NE(nullptr, otherWindow);
+    ASSERT_TRUE(SetWindowTextW(otherWindow, kProductName));
     std::wstring question;
     const DWORD code = RunWizard(install, [&](HWND wizard, DWORD id) {
         question = ContinueAndAnswer(wizard, id, IDYES);
     });
     EXPECT_EQ(0u, code);
-    EXPECT_EQ(L"<Orvane Stormvale>正在运行,是否关闭<Orvane Stormvale>？", question);
+    EXPECT_EQ(kQuestion, question);
     EXPECT_EQ(0u, client.Wait(10000)) << "ended by TerminateProcess with code 0";
     EXPECT_EQ(kProgramDidNotEnd, other.Wait(0)) << "another class is another program";
     EXPECT_FALSE(FileExists(install + L"\\Config.ini"));
+    // Ended, not closed: the client sent no exit report.
+    ASSERT_EQ(1u, server.Requests().size());
+    EXPECT_EQ(0u, server.Requests()[0].body.find("game_id=174&action=uninstall&"));
     EndStartedScripts();
 }
 
 TEST_F(UninstallProcess, NoLeavesEverythingAndCancelEnds) {
     PrepareInstallation(install);
-    const std::wstring fake = ExeDir() + L"\\client_stand_in.exe";
-    Process client(fake, L"client_stand_in.exe orvanestormvale \"Orvane Stormvale\"");
-    ASSERT_NE(nullptr, FindWindowOf(client.Id(), kClientWindowClass, kProductName, 10000));
+    Process client(install + L"\\vstorm.exe", L"vstorm.exe");
+    ASSERT_NE(nullptr, FindWindowOf(client.Id(), kClientWindowClass, kProductName, kDeadlineMs));
     bool wizardStayed = false;
     std::wstring question;
     const DWORD code = RunWizard(install, [&](HWND wizard, DWORD id) {
         question = ContinueAndAnswer(wizard, id, IDNO);
-        PumpMessages(500);
         wizardStayed = IsWindow(wizard) != FALSE;
-        Cancel(wizard);
+        Click(wizard, CFrame::kCancelRect);
     });
     EXPECT_EQ(0u, code);
-    EXPECT_EQ(L"<Orvane Stormvale>正在运行,是否关闭<Orvane Stormvale>？", question);
+    EXPECT_EQ(kQuestion, question);
     EXPECT_TRUE(wizardStayed);
     EXPECT_EQ(kProgramDidNotEnd, client.Wait(0));
     EXPECT_TRUE(UninstallEntryExists());
@@ -351,18 +355,18 @@ TEST_F(UninstallProcess, NoLeavesEverythingAndCancelEnds) {
     EXPECT_TRUE(server.Requests().empty());
 }
 
+// The close button, Alt+F4 and the taskbar's Close.
 TEST_F(UninstallProcess, ClosingWhileTheWorkerRunsChangesNothingAndItFinishes) {
     PrepareInstallation(install);
     server.SetMode(LoopbackHttpServer::Mode::Slow);
-    server.SetDelay(1500);
+    server.SetDelay(2000);
     bool stayed = false;
     const DWORD code = RunWizard(install, [&](HWND wizard, DWORD id) {
         Continue(wizard, id);
         ASSERT_TRUE(server.WaitForRequests(1, 20000));
-        const POINT close = Centre(CFrame::kCloseRect);
-        ClickAt(wizard, close.x, close.y);
+        Click(wizard, CFrame::kCloseRect);
+        RealInput::Key(VK_F4, VK_MENU);
         PostMessageW(wizard, WM_CLOSE, 0, 0);
-        PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
         PumpMessages(300);
         stayed = IsWindow(wizard) != FALSE;
     });

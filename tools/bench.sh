@@ -13,7 +13,7 @@ cmake --build "$build" --target paint_bench start_bench
 
 source "$root/tools/wine-env.sh"
 trap wine_session_stop EXIT
-wine_session_start "$build/wineprefix"
+wine_session_start "$TEST_WINEPREFIX"
 "$WINE64" "$build/bin/paint_bench.exe"
 "$WINE64" "$build/bin/start_bench.exe"
 echo "Size of vstorm.exe with all artwork: $(stat -c %s "$build/bin/vstorm.exe") bytes"

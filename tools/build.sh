@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Configures and builds both architectures: build/i686 (the toolkit and the
-# uninstaller) first, because the installer of build/x86_64 (with the
-# client, the toolkit and the tests) packs the 32-bit uninstaller.
+# Configures and builds both architectures: build/i686 (the toolkit, the
+# uninstaller and its tests) first, because the installer of build/x86_64
+# (with the client, the toolkit and the other tests) packs the 32-bit
+# uninstaller.
 #
 # These builds are for tests and demos: every deployment address points at
 # a fixed port on 127.0.0.1 (tests and tools/run.sh start the servers), so
@@ -10,6 +11,7 @@
 # system for a free port can take one of them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tools/wine-env.sh"
 # VSTORM_PORT_BASE moves the eight ports together, so that two checkouts on
 # one machine can run their tests at the same time.
 base=${VSTORM_PORT_BASE:-27813}
@@ -25,13 +27,25 @@ endpoints=(
   # other loopback addresses.
   -DVSTORM_LOGIN_HOST=127.0.0.1:$((base + 7))
 )
+# Both trees build their tests, which run in one prefix.
+settings=("${endpoints[@]}" -DVSTORM_BUILD_TESTS=ON "-DVSTORM_WINEPREFIX=$TEST_WINEPREFIX")
+
+# True when the tree exists and its cache holds every setting above.
+configured() {
+  local dir=$1 setting name
+  [ -f "$dir/build.ninja" ] || return 1
+  for setting in "${settings[@]}"; do
+    setting=${setting#-D}
+    name=${setting%%=*}
+    [ "$(sed -n "s/^$name:[A-Z]*=//p" "$dir/CMakeCache.txt")" = "${setting#*=}" ] || return 1
+  done
+}
+
 for arch in i686 x86_64; do
   dir=$root/build/$arch
-  # Configure anew when the tree is missing or still has other addresses.
-  if [ ! -f "$dir/build.ninja" ] ||
-     ! grep -qx "VSTORM_LOGIN_HOST:STRING=127.0.0.1:$((base + 7))" "$dir/CMakeCache.txt"; then
+  if ! configured "$dir"; then
     cmake -S "$root" -B "$dir" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-mingw32.cmake" "${endpoints[@]}" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-mingw32.cmake" "${settings[@]}" >/dev/null
   fi
   cmake --build "$dir"
 done

@@ -1,9 +1,12 @@
 # Shared by the scripts that run Windows programs: the Wine binaries, the
-# build's own prefix, a private X display and a persistent wineserver.
+# tests' prefix, a private X display and a persistent wineserver.
 # Source it; it defines functions and changes nothing by itself.
 
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+# The prefix the tests of both build trees run in, one after the other
+# (tools/build.sh configures both trees with it).
+TEST_WINEPREFIX=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix
 
 # Keeps what programs in the prefix do to the user's shell inside it. Wine
 # links the profile's Desktop, Documents, Templates and other folders to

@@ -27,8 +27,8 @@ namespace {
 constexpr int kClientAttempts = 3;
 constexpr char kReportFormat[] =
     "game_id=%d&action=uninstall&uninstall_time=%I64u&uuid=%s&agent_id=%d&site_id=%d&user_name=%s";
-// Query value, set value, enumerate subkeys (11), in the 32-bit view that
-// the shipped 32-bit program sees, named so the 64-bit twin sees it too.
+// Query value, set value, enumerate subkeys (11), in the 32-bit view, where
+// the installer writes the entry.
 constexpr REGSAM kUninstallKeyAccess =
     KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_WOW64_32KEY;
 constexpr double kLastUnpinVersion = 6.1;

@@ -32,12 +32,14 @@ ScopedRegKey OpenUninstallKey(REGSAM view) {
     return ScopedRegKey(key);
 }
 
+std::wstring InstallerPath() { return ExeDir() + L"\\" VSTORM_SETUP; }
+
 DWORD RunInstaller(const std::wstring& options, const std::wstring& folder, const std::wstring& workDir) {
     std::wstring arguments = L"/S";
     if (!options.empty()) arguments += L" " + options;
     // Last and unquoted: the installer takes the rest of the line.
     if (!folder.empty()) arguments += L" /D=" + folder;
-    return RunProgram(ExeDir() + L"\\" VSTORM_TEST_SETUP, workDir, 60000, arguments);
+    return RunProgram(InstallerPath(), workDir, 60000, arguments);
 }
 
 void RemoveInstallation() {

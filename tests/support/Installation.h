@@ -1,5 +1,5 @@
-// The test installer and what an installation makes outside its folder,
-// for tests that install and then look, start or uninstall.
+// The installer and what an installation makes outside its folder, for
+// tests that install and then look, start or uninstall.
 #pragma once
 
 #include "ui/Scoped.h"
@@ -25,7 +25,9 @@ std::wstring DefaultInstallFolder();
 // invalid when it is not there.
 ScopedRegKey OpenUninstallKey(REGSAM view);
 
-// Runs the test installer silently from workDir: "/S", the options, and
+// The installer that is shipped.
+std::wstring InstallerPath();
+// Runs it silently from workDir: "/S", the options, and
 // "/D=" folder unless folder is empty. Returns its exit code.
 DWORD RunInstaller(const std::wstring& options, const std::wstring& folder, const std::wstring& workDir);
 

@@ -1,6 +1,6 @@
 // What a program file's PE header says: machine, optional-header magic
 // (PE32 or PE32+), subsystem and the DLLs it imports. Read from the bytes,
-// so tests can look at programs this machine cannot run (the 32-bit
+// so tests can look at a program of the other architecture (the 32-bit
 // uninstaller).
 #pragma once
 

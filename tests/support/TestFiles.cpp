@@ -27,6 +27,10 @@ std::wstring ExeDir() {
     return path;
 }
 
+std::wstring TreeBin(const wchar_t* architecture) {
+    return ExeDir() + L"\\..\\..\\" + architecture + L"\\bin";
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
     ScopedKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));

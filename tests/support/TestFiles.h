@@ -24,6 +24,9 @@ private:
 
 // The folder of the running test program (where the built programs lie).
 std::wstring ExeDir();
+// The programs folder of the build tree of another architecture ("i686",
+// "x86_64"): tools/build.sh makes the trees side by side.
+std::wstring TreeBin(const wchar_t* architecture);
 
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
