@@ -17,9 +17,6 @@
 
 namespace {
 
-// The centre of a button, in the question's client coordinates.
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 RECT WindowRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -66,7 +63,7 @@ protected:
     // The open question's window.
     static HWND Question() { return FindWindowW(kClientWindowClass, nullptr); }
 
-    static void Click(HWND window, const RECT& button) { RealInput::Click(window, Centre(button)); }
+    static void Click(HWND window, const RECT& button) { RealInput::Click(window, button); }
 };
 
 TEST_F(CloseMsgWndTest, OkAnswersOneOverADisabledOwner) {

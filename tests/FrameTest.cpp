@@ -20,8 +20,6 @@ namespace {
 
 constexpr DWORD kDeadlineMs = 5000;
 
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 std::wstring ExePath() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -43,7 +41,7 @@ protected:
     // wizard's modal loop, so it dispatches the input until done() holds.
     template <typename Done>
     bool Click(const RECT& r, Done done) {
-        RealInput::Click(frame.Hwnd(), Centre(r));
+        RealInput::Click(frame.Hwnd(), r);
         return PumpUntil(done, kDeadlineMs);
     }
     bool Checked() { return frame.painter.FindButton(CFrame::kCheckBoxId)->Checked(); }

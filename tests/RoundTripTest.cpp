@@ -34,15 +34,6 @@ std::string Narrow(const std::wstring& text) {
     return bytes;
 }
 
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-// A player's click in the middle of a control.
-void ClickControl(HWND control) {
-    RECT face{};
-    GetClientRect(control, &face);
-    RealInput::Click(control, Centre(face));
-}
-
 struct ControlSearch {
     const wchar_t* className;
     LONG buttonType;  // BS_* of a button; -1 for any control of the class
@@ -85,11 +76,11 @@ const char* WalkInstallerPages(DWORD id, const std::wstring& folder) {
         return "welcome page";
     }
     HWND next = GetDlgItem(setup, IDOK);  // Next, then Install, then Finish
-    ClickControl(next);
+    RealInput::ClickCentre(next);
 
     HWND edit = WaitForControl(setup, L"Edit");
     if (!edit) return "folder page";
-    ClickControl(edit);
+    RealInput::ClickCentre(edit);
     RealInput::Key(VK_END);
     RealInput::Key(VK_HOME, VK_SHIFT);
     RealInput::Type(folder);
@@ -101,15 +92,15 @@ const char* WalkInstallerPages(DWORD id, const std::wstring& folder) {
         }, kDeadlineMs)) {
         return "folder typed in";
     }
-    ClickControl(next);
+    RealInput::ClickCentre(next);
 
     HWND startNow = WaitForControl(setup, L"Button", BS_AUTOCHECKBOX);
     if (!startNow) return "finish page";
-    ClickControl(startNow);
+    RealInput::ClickCentre(startNow);
     if (!WaitFor([&] { return SendMessageW(startNow, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, kDeadlineMs)) {
         return "start-now box";
     }
-    ClickControl(next);
+    RealInput::ClickCentre(next);
     return nullptr;
 }
 
@@ -197,7 +188,7 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
         wizard = FindProcessWindow(uninstaller.Id(), CImageCtrl::kClassName, wizardTitle.c_str());
         return wizard && IsWindowVisible(wizard);
     }, kDeadlineMs));
-    RealInput::Click(wizard, Centre(CFrame::kContinueRect));
+    RealInput::Click(wizard, CFrame::kContinueRect);
     EXPECT_EQ(0u, uninstaller.WaitForExit(60000));
 
     ASSERT_TRUE(stats.WaitForRequests(3, kDeadlineMs));

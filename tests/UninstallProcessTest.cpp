@@ -48,8 +48,6 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 std::wstring Special(int csidl) {
     wchar_t path[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
@@ -184,7 +182,7 @@ protected:
         drive(wizard, uninstaller.Id());
         return uninstaller.Wait(60000);
     }
-    static void Click(HWND wizard, const RECT& element) { RealInput::Click(wizard, Centre(element)); }
+    static void Click(HWND wizard, const RECT& element) { RealInput::Click(wizard, element); }
     static void Continue(HWND wizard, DWORD) { Click(wizard, CFrame::kContinueRect); }
     // Continues where the wizard asks to close the client, and answers with
     // a click on the question's button (IDYES, IDNO). Returns the question
@@ -198,9 +196,7 @@ protected:
         }
         wchar_t text[256] = {};
         GetDlgItemTextW(box, 0xFFFF, text, 256);
-        RECT face{};
-        GetClientRect(button, &face);
-        RealInput::Click(button, Centre(face));
+        RealInput::ClickCentre(button);
         if (!PumpUntil([&] { return !IsWindow(box); }, kDeadlineMs)) return L"(not answered)";
         return text;
     }

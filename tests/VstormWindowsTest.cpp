@@ -45,9 +45,6 @@ std::string Narrow(const wchar_t* text) {
     return bytes;
 }
 
-// The button's centre in the back frame's client coordinates.
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 class VstormWindows : public ClientFolderTest {
 protected:
     const std::wstring kGame = std::wstring(kLandingPage) + L"play?act=gamelogin&server_id=5";
@@ -98,8 +95,7 @@ TEST_F(VstormWindows, LauncherSitsOnItsBackFrameAndFollowsIt) {
     EXPECT_TRUE(FrameAt(RECT{expected.left - 40, expected.top + 30, expected.right - 40, expected.bottom + 30}));
 
     // Minimise takes both away; the taskbar's restore brings both back.
-    const POINT minimise = Centre(RECT{1089, 62, 1117, 90});
-    RealInput::Click(back, minimise);
+    RealInput::Click(back, RECT{1089, 62, 1117, 90});
     ASSERT_TRUE(WaitFor([&] { return IsIconic(frame) && !IsWindowVisible(back); }, kDeadlineMs));
     PostMessageW(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsIconic(frame) && IsWindowVisible(back); }, kDeadlineMs));
@@ -113,7 +109,7 @@ TEST_F(VstormWindows, BackFrameLinksOpenTheirAddresses) {
     const RECT links[] = {{398, 95, 551, 144}, {842, 95, 995, 144}, {995, 95, 1148, 144}, {554, 95, 707, 144}};
     size_t count = 0;
     for (const RECT& link : links) {
-        RealInput::Click(back, Centre(link));
+        RealInput::Click(back, link);
         ASSERT_TRUE(opened.WaitForCount(++count, kDeadlineMs)) << count;
     }
     const std::vector<std::string> expected = {Narrow(kOfficialSiteUrl), Narrow(kForumUrl),
@@ -125,13 +121,13 @@ TEST_F(VstormWindows, BackFrameLinksOpenTheirAddresses) {
 TEST_F(VstormWindows, CloseAsksFirstAndEndsWithTheExitReport) {
     LoopbackHttpServer stats(LoopbackHttpServer::Mode::Normal, StatsPort());
     ASSERT_TRUE(stats.Listening());
-    const POINT close = Centre(RECT{1118, 62, 1149, 93});
+    const RECT close{1118, 62, 1149, 93};
 
     RealInput::Click(back, close);
     HWND question = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (question = client.Question()) != nullptr && IsWindowVisible(question); },
                         kDeadlineMs));
-    RealInput::Click(question, Centre(CloseMsgWnd::kCancelRect));
+    RealInput::Click(question, CloseMsgWnd::kCancelRect);
     ASSERT_TRUE(WaitFor([&] { return client.Question() == nullptr; }, kDeadlineMs));
     EXPECT_TRUE(IsWindowVisible(frame));
     EXPECT_TRUE(IsWindowVisible(back));
@@ -140,7 +136,7 @@ TEST_F(VstormWindows, CloseAsksFirstAndEndsWithTheExitReport) {
     RealInput::Click(back, close);
     ASSERT_TRUE(WaitFor([&] { return (question = client.Question()) != nullptr && IsWindowVisible(question); },
                         kDeadlineMs));
-    RealInput::Click(question, Centre(CloseMsgWnd::kOkRect));
+    RealInput::Click(question, CloseMsgWnd::kOkRect);
     EXPECT_EQ(0u, client.WaitForExit());
 
     const std::vector<LoopbackHttpServer::Request> requests = stats.Requests();

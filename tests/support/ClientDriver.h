@@ -3,6 +3,7 @@
 // deadline. The player's mouse and keyboard are RealInput's.
 #pragma once
 
+#include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
 #include "ui/Scoped.h"
 
@@ -13,17 +14,6 @@
 // The first visible-or-not top-level window of the process with exactly
 // this class (and this title, unless title is null).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
-
-// Polls done() every 20 ms until it is true or ms have passed.
-template <typename Done>
-bool WaitFor(Done done, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= ms) return done();
-        Sleep(20);
-    }
-    return true;
-}
 
 class ClientProcess {
 public:

@@ -1,7 +1,7 @@
 #include "tests/support/OpenedUrls.h"
 
-#include "tests/support/ClientDriver.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestWindows.h"
 #include "ui/TextBuf.h"
 
 #include <sstream>

@@ -90,10 +90,14 @@ void Click(HWND window, POINT client) {
     PressAt(screen);
 }
 
+void Click(HWND window, const RECT& element) {
+    Click(window, POINT{(element.left + element.right) / 2, (element.top + element.bottom) / 2});
+}
+
 void ClickCentre(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    Click(window, POINT{r.right / 2, r.bottom / 2});
+    RECT face{};
+    GetClientRect(window, &face);
+    Click(window, face);
 }
 
 void Drag(HWND window, POINT from, POINT to) {

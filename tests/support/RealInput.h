@@ -31,7 +31,9 @@ bool RestOn(POINT screen, const std::function<bool()>& done, DWORD ms);
 // A left click at a point of a window's client area: move there, press,
 // release.
 void Click(HWND window, POINT client);
-// A left click in the middle of a window, such as a dialog's button.
+// A left click in the middle of a rectangle of a window's client area, or
+// of a whole window such as a dialog's button.
+void Click(HWND window, const RECT& element);
 void ClickCentre(HWND window);
 // A left press and release at a screen point, where the cursor rests.
 void PressAt(POINT screen);

@@ -1,5 +1,5 @@
-// Window helpers for tests: a manager registered for the test's thread and
-// a message pump.
+// Window helpers for tests: a manager registered for the test's thread, a
+// message pump, and waits with a deadline.
 #pragma once
 
 #include "ui/AppManager.h"
@@ -52,6 +52,17 @@ bool PumpUntil(Done done, DWORD ms) {
     while (!done()) {
         if (GetTickCount() - start >= ms) return done();
         PumpMessages(10);
+    }
+    return true;
+}
+
+// Polls done() every 20 ms until it is true or ms have passed.
+template <typename Done>
+bool WaitFor(Done done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= ms) return done();
+        Sleep(20);
     }
     return true;
 }

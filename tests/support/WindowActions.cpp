@@ -44,29 +44,6 @@ void ActionWindow::OnTimer(UINT_PTR id) {
     action();
 }
 
-namespace {
-
-template <typename Deliver>
-void ClickWith(HWND window, int x, int y, Deliver deliver) {
-    POINT screen{x, y};
-    ClientToScreen(window, &screen);
-    SetCursorPos(screen.x, screen.y);
-    const LPARAM point = MAKELPARAM(x, y);
-    deliver(window, WM_MOUSEMOVE, 0, point);
-    deliver(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    deliver(window, WM_LBUTTONUP, 0, point);
-}
-
-}  // namespace
-
-void ClickAt(HWND window, int x, int y) {
-    ClickWith(window, x, y, [](HWND w, UINT m, WPARAM wp, LPARAM lp) { SendMessageW(w, m, wp, lp); });
-}
-
-void PostClickAt(HWND window, int x, int y) {
-    ClickWith(window, x, y, [](HWND w, UINT m, WPARAM wp, LPARAM lp) { PostMessageW(w, m, wp, lp); });
-}
-
 DWORD ScreenPixel(int x, int y) {
     HDC screen = GetDC(nullptr);
     const COLORREF c = GetPixel(screen, x, y);

@@ -1,8 +1,7 @@
 // Driving windows from inside message loops that a test cannot leave: a
 // nested modal loop blocks the test, so the steps that should happen while
 // it runs are queued on a helper window and run when the loop dispatches
-// their message. Also a whole mouse click and reading what the screen
-// shows.
+// their message. Also reading what the screen shows.
 #pragma once
 
 #include "ui/WindowCtrl.h"
@@ -33,13 +32,6 @@ private:
     std::map<UINT_PTR, std::function<void()>> timers_;
     UINT_PTR nextTimer_ = 1;
 };
-
-// A left click at the client point with the real cursor over it: move,
-// press, release, each sent to the window.
-void ClickAt(HWND window, int x, int y);
-// The same click posted, for windows of other programs: a click may open a
-// question whose modal loop would hold a sent message.
-void PostClickAt(HWND window, int x, int y);
 
 // The colour (0xRRGGBB) the screen shows at the point, layered windows
 // included.
