@@ -116,6 +116,14 @@ void CFrameBack::EnterBackGameMode() {
     painter.captionDrag = false;
     painter.RemoveStatic(kPictureId);
     for (int id : kRemovedButtons) painter.RemoveButton(id);
+    // Only outlines are left, which take no clicks: the mouse goes through
+    // to the game. Windows lets clicks pass where a layered window is fully
+    // transparent, Wine only where it is marked so; Wine can also leave this
+    // owner above the game window after a restore, and its clear middle
+    // would then take every click of the game.
+    if (HWND window = Hwnd()) {
+        SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
+    }
 }
 
 bool CFrameBack::OnButtonClick(CImageButton* button) {

@@ -202,9 +202,13 @@ TEST_F(VstormGame, OnlyWebPopupsReachTheBrowser) {
     EXPECT_EQ(std::string::npos, FakeLog().find("opened ")) << "the browser opened no window of its own";
 }
 
+// The player's click in the page starts a script that never yields; the
+// close comes from the taskbar, which needs nothing of the page's thread.
 TEST_F(VstormGame, APageThatNeverYieldsCannotKeepTheClientFromEnding) {
     LoopbackHttpServer stats(LoopbackHttpServer::Mode::Normal, StatsPort());
-    Launch(L"page " + LandingUrl() + L"\nhang\n");
+    const std::wstring busy = Page(L"busy.html");
+    Launch(L"page " + LandingUrl() + L"\nclick " + busy + L"\npage " + busy + L"\nhang\n");
+    RealInput::Click(frame, POINT{394, 222});
     ASSERT_TRUE(WaitFor([&] {
         HWND view = GetWindow(frame, GW_CHILD);
         return view && !SendMessageTimeoutW(view, WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr);

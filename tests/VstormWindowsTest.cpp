@@ -163,6 +163,7 @@ TEST_F(VstormWindows, GameModeOnceWithFullScreenAndItsBooks) {
     RECT border = work;
     InflateRect(&border, 6, 6);
     EXPECT_TRUE(WaitFor([&] { return SameRect(border, WindowRect(back)); }, kDeadlineMs)) << "the soft border";
+    EXPECT_TRUE(GetWindowLongPtrW(back, GWL_EXSTYLE) & WS_EX_TRANSPARENT) << "which takes no clicks";
 
     HWND view = GetWindow(frame, GW_CHILD);
     ASSERT_NE(nullptr, view);

@@ -13,6 +13,7 @@ constexpr DWORD kStepMs = 10;
 // Well within the 100 ms after which Wine stops trusting a still cursor.
 constexpr DWORD kTrembleMs = 40;
 constexpr DWORD kHoldMs = 200;
+constexpr DWORD kAimMs = 5000;
 
 INPUT KeyInput(WORD virtualKey, bool up) {
     INPUT input{};
@@ -87,6 +88,14 @@ void PressAt(POINT screen) {
 void Click(HWND window, POINT client) {
     const POINT screen = OnScreen(window, client);
     MoveTo(screen);
+    // A hand waits until what it aims at is there: a window that is being
+    // shown, resized or reshaped may not take the point yet.
+    const DWORD start = GetTickCount();
+    for (HWND under = WindowFromPoint(screen); under != window && !IsChild(window, under);
+         under = WindowFromPoint(screen)) {
+        if (GetTickCount() - start >= kAimMs) break;
+        Sleep(kStepMs);
+    }
     PressAt(screen);
 }
 
