@@ -51,7 +51,9 @@ public:
     void SetProgress(int percent);
     // True from the worker's start until its finished message arrived.
     bool Working() const { return working_.load(); }
-    // Returns once a started worker thread has ended.
+    // Returns once a started worker thread has ended. It handles this
+    // thread's messages meanwhile: the worker's window search sends
+    // WM_GETTEXT to the wizard's windows and waits for the answer.
     void WaitForWorker();
 
 private:

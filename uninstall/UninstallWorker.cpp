@@ -182,6 +182,9 @@ void RunUninstallSteps(const UninstallTarget& target) {
 DWORD WINAPI UninstallWorker(LPVOID wizard) {
     auto* frame = static_cast<CFrame*>(wizard);
     if (!frame) return 0;
+    // The shell runs verbs such as "taskbarunpin" through its extensions,
+    // which are COM objects.
+    OleSession com;
     wchar_t installFolder[MAX_PATH];
     GetInstallFolder(installFolder);
     UninstallTarget target;
