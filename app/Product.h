@@ -21,9 +21,9 @@ inline constexpr wchar_t kInstanceMutexName[] = L"ovstorm";
 inline constexpr wchar_t kClientExeName[] = L"vstorm.exe";
 inline constexpr wchar_t kUninstallerExeName[] = L"uninstall.exe";
 // The batch script the uninstaller leaves in the install folder to delete
-// itself and the folder (narrow: the script is written in the ANSI code
-// page). An installer that finds it there may delete it.
-inline constexpr char kUninstallScriptName[] = "orvane_uninstall.bat";
+// itself and the folder. A file of that name that the uninstaller did not
+// just write is never started.
+inline constexpr wchar_t kUninstallScriptName[] = L"orvane_uninstall.bat";
 
 // The game's id in every statistics report and in the top-up link.
 inline constexpr int kGameId = 174;
