@@ -31,6 +31,9 @@ inline constexpr int kGameId = 174;
 // The uninstall entry: a subkey named kProductName of this key under
 // HKEY_LOCAL_MACHINE, in the 32-bit registry view.
 inline constexpr wchar_t kUninstallParentKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The entry's value naming the installation's folder: the uninstaller
+// removes only the folder it names.
+inline constexpr wchar_t kInstallLocationValue[] = L"InstallLocation";
 inline constexpr wchar_t kShortcutFileName[] = L"Orvane Stormvale.lnk";
 
 // Config.ini beside the programs: its name, sections and keys.

@@ -36,6 +36,7 @@ namespace {
 constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr wchar_t kWizardTitle[] = L"Orvane Stormvale卸载向导";
 constexpr wchar_t kQuestion[] = L"<Orvane Stormvale>正在运行,是否关闭<Orvane Stormvale>？";
+constexpr wchar_t kNotInstalled[] = L"这里不是 Orvane Stormvale 的安装文件夹，卸载程序没有删除任何内容。";
 constexpr DWORD kDeadlineMs = 30000;
 constexpr DWORD kSelfRemovalMs = 10000;
 
@@ -57,23 +58,23 @@ bool MakeFolder(const std::wstring& path) {
 
 std::wstring UninstallKeyPath() { return std::wstring(kUninstallParentKey) + L"\\" + kProductName; }
 
-bool UninstallEntryExists() {
+bool UninstallEntryExists(HKEY root = HKEY_CURRENT_USER) {
     HKEY opened = nullptr;
     const LONG result =
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened);
+        RegOpenKeyExW(root, UninstallKeyPath().c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened);
     ScopedRegKey key(opened);
     return result == ERROR_SUCCESS;
 }
 
-bool CreateUninstallEntry() {
+bool CreateUninstallEntry(HKEY root, const std::wstring& location) {
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), 0, nullptr, 0,
+    if (RegCreateKeyExW(root, UninstallKeyPath().c_str(), 0, nullptr, 0,
                         KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &created, nullptr) != ERROR_SUCCESS) {
         return false;
     }
     ScopedRegKey key(created);
-    return RegSetValueExW(key.Get(), L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kProductName),
-                          sizeof(kProductName)) == ERROR_SUCCESS;
+    return RegSetValueExW(key.Get(), kInstallLocationValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(location.c_str()),
+                          static_cast<DWORD>((location.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 // A running copy of a program, ended when the object goes.
@@ -143,11 +144,12 @@ protected:
         RemoveTree(groupFolder);
         RemoveTree(topFolder);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
+        RegDeleteKeyExW(HKEY_CURRENT_USER, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
     }
 
     // The installer's work: both programs and Config.ini in folder, the
     // registry entry, the desktop shortcut and both Start-menu folders.
-    void PrepareInstallation(const std::wstring& folder, bool withConfig = true) {
+    void PrepareInstallation(const std::wstring& folder, bool withConfig = true, HKEY entryRoot = HKEY_CURRENT_USER) {
         ASSERT_TRUE(MakeFolder(folder));
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\uninstall.exe").c_str(), (folder + L"\\uninstall.exe").c_str(), FALSE));
         ASSERT_TRUE(CopyFileW((TreeBin(L"x86_64") + L"\\vstorm.exe").c_str(), (folder + L"\\vstorm.exe").c_str(),
@@ -158,7 +160,7 @@ protected:
         }
         ASSERT_TRUE(MakeFolder(folder + L"\\cache"));
         ASSERT_TRUE(WriteFileBytes(folder + L"\\cache\\page.dat", "cache"));
-        ASSERT_TRUE(CreateUninstallEntry());
+        ASSERT_TRUE(CreateUninstallEntry(entryRoot, folder));
         ASSERT_TRUE(WriteFileBytes(shortcut, "shortcut"));
         ASSERT_TRUE(MakeFolder(programs + L"\\Orvane Games"));
         ASSERT_TRUE(MakeFolder(groupFolder));
@@ -184,11 +186,11 @@ protected:
         Click(wizard, CFrame::kContinueRect);
         continuedAt = GetTickCount();
     }
-    // Continues where the wizard asks to close the client, and answers with
-    // a click on the question's button (IDYES, IDNO). Returns the question
-    // once it went, or why it did not.
+    // Continues (unless wizard is null) where the wizard asks to close the
+    // client, and answers with a click on the question's button (IDYES,
+    // IDNO). Returns the question once it went, or why it did not.
     static std::wstring ContinueAndAnswer(HWND wizard, DWORD id, int answer) {
-        Continue(wizard, id);
+        if (wizard) Continue(wizard, id);
         HWND box = FindWindowOf(id, L"#32770", kProductName, kDeadlineMs);
         HWND button = box ? GetDlgItem(box, answer) : nullptr;
         if (!button || !PumpUntil([&] { return IsWindowVisible(button) != FALSE; }, kDeadlineMs)) {
@@ -225,6 +227,7 @@ uint64_t LocalNow() {
 
 TEST_F(UninstallProcess, ContinueRemovesTheInstallationInOrderReportsAndEnds) {
     PrepareInstallation(install);
+    ASSERT_TRUE(CreateUninstallEntry(HKEY_LOCAL_MACHINE, dir.Path()));  // another installation's
     const std::wstring features = L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_";
     const std::wstring emulation = features + L"BROWSER_EMULATION", gpu = features + L"GPU_RENDERING";
     const DWORD on = 1;
@@ -272,6 +275,7 @@ TEST_F(UninstallProcess, ContinueRemovesTheInstallationInOrderReportsAndEnds) {
         EXPECT_EQ(0, RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"other.exe")) << "another program's stays";
     }
     EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_TRUE(UninstallEntryExists(HKEY_LOCAL_MACHINE)) << "it names another folder";
     EXPECT_FALSE(FileExists(shortcut));
     EXPECT_FALSE(FileExists(groupFolder));
     EXPECT_TRUE(FileExists(programs + L"\\Orvane Games")) << "the maker's group stays";
@@ -355,7 +359,7 @@ TEST_F(UninstallProcess, ClosingWhileTheWorkerRunsChangesNothingAndItFinishes) {
     EXPECT_FALSE(FileExists(install + L"\\Config.ini"));
 }
 
-// Also: the script waits for an uninstaller held open.
+// Also: the script waits for an uninstaller held open; HKLM's entry counts.
 TEST_F(UninstallProcess, MissingConfigSendsZerosALongNameIsCutAndTheScriptWaits) {
     PrepareInstallation(install, false);
     ScopedKernelHandle held;
@@ -373,10 +377,11 @@ TEST_F(UninstallProcess, MissingConfigSendsZerosALongNameIsCutAndTheScriptWaits)
     EXPECT_EQ("&user_name=", body.substr(body.size() - 11));
 
     const std::wstring second = dir.File(L"second");
-    PrepareInstallation(second, false);
+    PrepareInstallation(second, false, HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(WriteFileBytes(second + L"\\Config.ini", "[Common]\r\nuser_name=" + std::string(200, 'n') + "\r\n"));
     EXPECT_EQ(0u, RunWizard(second, Continue));
     ExpectRemovedInTime(second);
+    EXPECT_FALSE(UninstallEntryExists(HKEY_LOCAL_MACHINE));
     ASSERT_TRUE(server.WaitForRequests(2, 20000));
     const std::string longBody = server.Requests()[1].body;
     EXPECT_EQ("&user_name=" + std::string(63, 'n'), longBody.substr(longBody.find("&user_name=")));
@@ -404,24 +409,31 @@ private:
     std::wstring folder_;
 };
 
-TEST_F(UninstallProcess, DangerousLocationsLoseNothing) {
-    wchar_t windows[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    const std::wstring locations[] = {L"C:", windows, Special(CSIDL_APPDATA), Special(CSIDL_COMMON_APPDATA),
-                                      programs, desktop, Special(CSIDL_PROFILE)};
-    for (const std::wstring& folder : locations) {
+// A copy among someone's files (a client and Config.ini even), below the Desktop, in
+// dangerous places, in the registered folder without client: a notice, nothing touched.
+TEST_F(UninstallProcess, OutsideAnInstallationItTouchesNothing) {
+    PrepareInstallation(install);
+    const std::wstring someones = dir.File(L"someone's files"), tools = desktop + L"\\tools";
+    ASSERT_TRUE(MakeFolder(someones) && MakeFolder(tools));
+    ASSERT_TRUE(CopyFileW((install + L"\\vstorm.exe").c_str(), (someones + L"\\vstorm.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteFileBytes(someones + L"\\Config.ini", "[Common]\r\nUID=1\r\n"));
+    ASSERT_TRUE(DeleteFileW((install + L"\\vstorm.exe").c_str()));
+    for (const std::wstring& folder : {someones, tools, std::wstring(L"C:"), Special(CSIDL_PROFILE), install}) {
         SCOPED_TRACE(Narrow(folder));
         Decoys decoys(folder);
         const std::wstring exe = folder + L"\\uninstall.exe";
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\uninstall.exe").c_str(), exe.c_str(), FALSE));
-        EXPECT_EQ(0u, RunWizard(folder, Continue));
+        cmdBefore = ChildProcesses(0, L"cmd.exe");
+        Process uninstaller(exe, L"uninstall.exe");
+        EXPECT_EQ(kNotInstalled, ContinueAndAnswer(nullptr, uninstaller.Id(), IDOK));
+        EXPECT_EQ(0u, uninstaller.Wait(kDeadlineMs));
         EXPECT_TRUE(decoys.Intact());
-        EXPECT_FALSE(FileExists(folder + L"\\orvane_uninstall.bat"));
-        // A script would have been started before the uninstaller ended.
-        EXPECT_TRUE(EndChildProcesses(0, L"cmd.exe", 0, cmdBefore).empty());
+        EXPECT_TRUE(NoScriptRuns() && !FileExists(folder + L"\\orvane_uninstall.bat"));
         DeleteFileW(exe.c_str());
     }
-    EXPECT_EQ(std::size(locations), server.Requests().size()) << "every other step still runs";
+    EXPECT_TRUE(FileExists(someones + L"\\Config.ini") && FileExists(install + L"\\Config.ini"));
+    EXPECT_TRUE(UninstallEntryExists() && FileExists(shortcut) && FileExists(topFolder));
+    EXPECT_TRUE(server.Requests().empty() && opened.Urls().empty()) << "no report, no farewell page";
 }
 
 TEST_F(UninstallProcess, APercentFolderIsEmptiedWithoutScriptAndItsSiblingStays) {
@@ -437,15 +449,29 @@ TEST_F(UninstallProcess, APercentFolderIsEmptiedWithoutScriptAndItsSiblingStays)
     EXPECT_TRUE(decoys.Intact());
 }
 
-TEST_F(UninstallProcess, ALinkInsideTheFolderKeepsItsTargetAndStopsTheScript) {
+// A link inside, as a Start-menu folder or as the installation: what lies
+// behind stays (Wine 8 keeps the links too, and runs no script then).
+TEST_F(UninstallProcess, NoLinkIsFollowed) {
     PrepareInstallation(install);
-    ScratchDir target;
-    Decoys decoys(target.Path());
-    ASSERT_TRUE(MakeSymbolicLink(install + L"\\saves", target.Path()));
+    ScratchDir inside, menu;
+    Decoys insideDecoys(inside.Path()), menuDecoys(menu.Path());
+    ASSERT_TRUE(MakeSymbolicLink(install + L"\\saves", inside.Path()));
+    RemoveTree(topFolder);
+    ASSERT_TRUE(MakeSymbolicLink(topFolder, menu.Path()));
     EXPECT_EQ(0u, RunWizard(install, Continue));
-    EXPECT_TRUE(decoys.Intact());
-    EXPECT_FALSE(FileExists(install + L"\\Config.ini"));
-    EXPECT_FALSE(FileExists(install + L"\\orvane_uninstall.bat"));
+    EXPECT_TRUE(insideDecoys.Intact() && menuDecoys.Intact());
+    EXPECT_FALSE(FileExists(install + L"\\Config.ini") || FileExists(install + L"\\orvane_uninstall.bat"));
+    // Wine shows no link whose target has gone: they go first.
+    RemoveSymbolicLink(topFolder);
+    RemoveSymbolicLink(install + L"\\saves");
+
+    PrepareInstallation(inside.Path());
+    const std::wstring linked = dir.File(L"linked");
+    ASSERT_TRUE(MakeSymbolicLink(linked, inside.Path()) && CreateUninstallEntry(HKEY_CURRENT_USER, linked));
+    EXPECT_EQ(0u, RunWizard(linked, Continue));
+    EXPECT_FALSE(UninstallEntryExists()) << "it was the installation";
+    EXPECT_TRUE(insideDecoys.Intact() && FileExists(inside.File(L"Config.ini")) && NoScriptRuns());
+    RemoveSymbolicLink(linked);
 }
 
 // A script of the script's name that the uninstaller did not write (here

@@ -9,6 +9,8 @@
 #include "ui/Fonts.h"
 #include "ui/TextBuf.h"
 
+#include <utility>
+
 namespace {
 
 constexpr size_t kTitleUnits = 64;
@@ -25,7 +27,7 @@ constexpr int kModalDone = 1;
 
 }  // namespace
 
-CFrame::CFrame() = default;
+CFrame::CFrame(Installation installation) : installation_(std::move(installation)) {}
 
 CFrame::~CFrame() { WaitForWorker(); }
 
@@ -189,6 +191,5 @@ void CFrame::Finish() {
     modalResult = kModalDone;
     modalRunning = false;
     if (HWND window = Hwnd()) DestroyWindow(window);
-    wchar_t installFolder[MAX_PATH];
-    if (GetInstallFolder(installFolder)) StartSelfRemoval(installFolder);
+    StartSelfRemoval(installation_.folder.c_str());
 }
