@@ -29,7 +29,9 @@ inline constexpr wchar_t kUninstallScriptName[] = L"orvane_uninstall.bat";
 inline constexpr int kGameId = 174;
 
 // The uninstall entry: a subkey named kProductName of this key under
-// HKEY_LOCAL_MACHINE, in the 32-bit registry view.
+// HKEY_CURRENT_USER, where the installer (which runs with the player's own
+// rights) writes it. Older installers wrote it under HKEY_LOCAL_MACHINE, in
+// the 32-bit registry view.
 inline constexpr wchar_t kUninstallParentKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 // The entry's value naming the installation's folder: the uninstaller
 // removes only the folder it names.

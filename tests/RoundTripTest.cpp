@@ -142,7 +142,7 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
     ASSERT_TRUE(opened.Ready());
 
     ASSERT_EQ(0u, InstallAsPlayer(L"/UID=31 /ADV=42", folder, scratch.Path()));
-    EXPECT_TRUE(OpenUninstallKey(KEY_WOW64_32KEY)) << "the entry, where the 32-bit uninstaller looks";
+    EXPECT_TRUE(OpenUninstallKey(HKEY_CURRENT_USER)) << "the player's own entry";
     EXPECT_TRUE(FileExists(DesktopShortcut()));
     EXPECT_TRUE(FileExists(ProductMenuFolder()));
     EXPECT_TRUE(FileExists(folder + L"\\" + kUninstallerExeName));
@@ -199,7 +199,7 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
     ASSERT_TRUE(opened.WaitForCount(1, kDeadlineMs));
     EXPECT_EQ(Narrow(kFarewellUrl), opened.Urls()[0]);
 
-    EXPECT_FALSE(OpenUninstallKey(KEY_WOW64_32KEY));
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) EXPECT_FALSE(OpenUninstallKey(root));
     EXPECT_FALSE(FileExists(DesktopShortcut()));
     EXPECT_FALSE(FileExists(ProductMenuFolder()));
     EXPECT_TRUE(FileExists(MakerMenuFolder())) << "the maker's group folder stays";
