@@ -21,16 +21,21 @@ inline constexpr wchar_t kInstanceMutexName[] = L"ovstorm";
 inline constexpr wchar_t kClientExeName[] = L"vstorm.exe";
 inline constexpr wchar_t kUninstallerExeName[] = L"uninstall.exe";
 // The batch script the uninstaller leaves in the install folder to delete
-// itself and the folder (narrow: the script is written in the ANSI code
-// page). An installer that finds it there may delete it.
-inline constexpr char kUninstallScriptName[] = "orvane_uninstall.bat";
+// itself and the folder. A file of that name that the uninstaller did not
+// just write is never started.
+inline constexpr wchar_t kUninstallScriptName[] = L"orvane_uninstall.bat";
 
 // The game's id in every statistics report and in the top-up link.
 inline constexpr int kGameId = 174;
 
 // The uninstall entry: a subkey named kProductName of this key under
-// HKEY_LOCAL_MACHINE, in the 32-bit registry view.
+// HKEY_CURRENT_USER, where the installer (which runs with the player's own
+// rights) writes it. Older installers wrote it under HKEY_LOCAL_MACHINE, in
+// the 32-bit registry view.
 inline constexpr wchar_t kUninstallParentKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The entry's value naming the installation's folder: the uninstaller
+// removes only the folder it names.
+inline constexpr wchar_t kInstallLocationValue[] = L"InstallLocation";
 inline constexpr wchar_t kShortcutFileName[] = L"Orvane Stormvale.lnk";
 
 // Config.ini beside the programs: its name, sections and keys.

@@ -1,8 +1,11 @@
-; The game's installer. It puts the client and the uninstaller into one
-; folder, writes the installation's part of Config.ini beside them, lets
-; every local user write to that folder (the client runs unelevated and
-; keeps its books there), and makes what the uninstaller later removes: the
-; uninstall entry, the desktop shortcut and the Start-menu folder.
+; The game's installer. It installs for the player who runs it, with that
+; player's own rights (no elevation): it puts the client and the
+; uninstaller into one folder of the player's (by default under
+; %LOCALAPPDATA%\Programs), writes the installation's part of Config.ini
+; beside them, and makes what the uninstaller later removes: the uninstall
+; entry under HKCU, the desktop shortcut and the Start-menu folder. It
+; grants nobody any rights: the folder is the player's own, so no other
+; player can change the programs that this player runs.
 ;
 ; Command line: /S silent; /D=<folder> (last) the folder; /UID=<n> and
 ; /ADV=<n> the marketing ids instead of the build's.
@@ -20,18 +23,18 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
-!include WinCore.nsh
 !include StrFunc.nsh
 ${StrStr}
+!addplugindir /amd64-unicode "${PLUGIN_DIR}"
 !include "${__FILEDIR__}/InstallFolder.nsh"
 
 !define UNINSTALL_KEY "${kUninstallParentKey}\${kProductName}"
-!define DEFAULT_FOLDER "$PROGRAMFILES64\${kProductName}"
+!define DEFAULT_FOLDER "$LOCALAPPDATA\Programs\${kProductName}"
 
 Name "${kProductName}"
 OutFile "${OUTFILE}"
 InstallDir "${DEFAULT_FOLDER}"
-RequestExecutionLevel admin
+RequestExecutionLevel user
 ManifestDPIAware true
 ManifestSupportedOS all
 BrandingText "${kMakerName}"
@@ -108,12 +111,11 @@ Function .onInit
     StrCpy $INSTDIR $R1 "" 4
   ${EndIf}
 
-  ; Installing again goes where the last installation went, unless /D=
-  ; chose a folder.
-  SetRegView 32
+  ; Installing again goes where the player's last installation went, unless
+  ; /D= chose a folder.
   ${If} $R1 == ""
   ${AndIf} $INSTDIR == "${DEFAULT_FOLDER}"
-    ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "${kInstallLocationValue}"
     ${If} $R0 != ""
       StrCpy $INSTDIR $R0
     ${EndIf}
@@ -166,16 +168,6 @@ Section
     retry:
   ${Loop}
 
-  ; Rights first, so that everything made in the folder inherits them.
-  ; Wine has no access control on files; its icacls may fail, which costs
-  ; nothing there.
-  CreateDirectory $INSTDIR
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M /Q'
-  Pop $0
-  ${If} $0 != 0
-    DetailPrint "$(RightsNotGranted)"
-  ${EndIf}
-
   SetOutPath $INSTDIR
   File "/oname=${kClientExeName}" "${CLIENT_EXE}"
   File "/oname=${kUninstallerExeName}" "${UNINSTALLER_EXE}"
@@ -197,18 +189,18 @@ Section
   ; Wine reports a failure for the flush even when the file is written.
   FlushINI "${CONFIG}"
 
-  ; The 32-bit view: that is where the 32-bit uninstaller deletes the entry.
-  SetRegView 32
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${kProductName}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${kMakerName}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VSTORM_VERSION_TEXT_A}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${kClientExeName},0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${kUninstallerExeName}"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ; The player's own entry, which the 32-bit uninstaller reads as well: HKCU
+  ; is the same in both registry views.
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${kProductName}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${kMakerName}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VSTORM_VERSION_TEXT_A}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${kClientExeName},0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${kUninstallerExeName}"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "${kInstallLocationValue}" "$INSTDIR"
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 
   ; The current user's desktop and Programs folders: the uninstaller looks
   ; there, and only there.

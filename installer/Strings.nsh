@@ -24,6 +24,3 @@ LangString GameRunning ${LANG_SIMPCHINESE} "${kProductName} 正在运行。请�
 
 LangString ConfigNotWritten ${LANG_ENGLISH} "Setup could not write $INSTDIR\${kConfigFileName}."
 LangString ConfigNotWritten ${LANG_SIMPCHINESE} "安装程序无法写入“$INSTDIR\${kConfigFileName}”。"
-
-LangString RightsNotGranted ${LANG_ENGLISH} "Could not let the Users group write to $INSTDIR (icacls: $0)."
-LangString RightsNotGranted ${LANG_SIMPCHINESE} "无法允许 Users 组写入“$INSTDIR”（icacls：$0）。"

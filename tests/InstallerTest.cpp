@@ -1,6 +1,6 @@
 // The shipped installer as a whole program, run silently into scratch
 // folders: it installs both programs, writes the installation's keys of
-// Config.ini, the uninstall entry in the 32-bit registry view and the
+// Config.ini, the player's uninstall entry (HKCU) and the
 // shortcuts exactly where the uninstaller looks; it refuses folders whose
 // removal would take more than the game; installing again keeps the
 // client's own books. Each case starts and ends without an installation.
@@ -93,7 +93,7 @@ protected:
     void ExpectNothingInstalled(const std::wstring& target) {
         EXPECT_FALSE(FileExists(target + L"\\" + kClientExeName)) << target;
         EXPECT_FALSE(FileExists(target + L"\\" + kConfigFileName)) << target;
-        EXPECT_FALSE(OpenUninstallKey(KEY_WOW64_32KEY)) << target;
+        EXPECT_FALSE(OpenUninstallKey(HKEY_CURRENT_USER)) << target;
         EXPECT_FALSE(FileExists(DesktopShortcut())) << target;
         EXPECT_FALSE(FileExists(ProductMenuFolder())) << target;
     }
@@ -120,10 +120,13 @@ TEST_F(Installer, SilentInstallPutsEverythingWhereBothProgramsLook) {
     EXPECT_LE(_wcstoui64(installTime.c_str(), nullptr, 10), after);
     EXPECT_EQ(L"", ConfigValue(folder, kSectionCommon, kKeyRunCount)) << "the client counts its runs";
 
-    // The 32-bit view, where the 32-bit uninstaller deletes it; not the other.
-    ScopedRegKey entry = OpenUninstallKey(KEY_WOW64_32KEY);
+    // The player's own rights, and the player's own entry: nothing in HKLM.
+    const std::string setup = ReadFileBytes(InstallerPath());
+    EXPECT_NE(std::string::npos, setup.find("level=\"asInvoker\""));
+    EXPECT_EQ(std::string::npos, setup.find("requireAdministrator"));
+    ScopedRegKey entry = OpenUninstallKey(HKEY_CURRENT_USER);
     ASSERT_TRUE(entry);
-    EXPECT_FALSE(OpenUninstallKey(KEY_WOW64_64KEY));
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) EXPECT_FALSE(OpenUninstallKey(HKEY_LOCAL_MACHINE, view));
     EXPECT_EQ(kProductName, RegText(entry, L"DisplayName"));
     EXPECT_EQ(kMakerName, RegText(entry, L"Publisher"));
     EXPECT_EQ(L"" VSTORM_VERSION_TEXT_A, RegText(entry, L"DisplayVersion"));
@@ -165,7 +168,7 @@ TEST_F(Installer, InstallingAgainKeepsTheClientsBooksAndGoesWhereTheLastWent) {
     EXPECT_EQ(L"7", ConfigValue(folder, kSectionCommon, kKeySiteId));
     EXPECT_GE(_wcstoui64(ConfigValue(folder, kSectionInstall, kKeyInstallTime).c_str(), nullptr, 10),
               _wcstoui64(firstTime.c_str(), nullptr, 10));
-    EXPECT_TRUE(OpenUninstallKey(KEY_WOW64_32KEY));
+    EXPECT_TRUE(OpenUninstallKey(HKEY_CURRENT_USER));
 }
 
 TEST_F(Installer, RefusesFoldersWhoseRemovalWouldTakeMoreThanTheGame) {
@@ -191,6 +194,11 @@ TEST_F(Installer, RefusesFoldersWhoseRemovalWouldTakeMoreThanTheGame) {
         EXPECT_EQ(kInstallerRefused, Install(L"", target)) << target;
         ExpectNothingInstalled(target);
     }
+    ScratchDir target;  // a link's
+    ASSERT_TRUE(MakeSymbolicLink(folder, target.Path()));
+    EXPECT_EQ(kInstallerRefused, Install(L"", folder));
+    ExpectNothingInstalled(target.Path());
+    RemoveSymbolicLink(folder);
 }
 
 TEST_F(Installer, RefusesAFolderOfOtherFilesAndABadId) {
@@ -200,6 +208,10 @@ TEST_F(Installer, RefusesAFolderOfOtherFilesAndABadId) {
     EXPECT_EQ(kInstallerRefused, Install(L"", folder));
     EXPECT_EQ("mine", ReadFileBytes(folder + L"\\notes.txt"));
     ExpectNothingInstalled(folder);
+    // A Config.ini without the client is another program's.
+    ASSERT_TRUE(MoveFileW((folder + L"\\notes.txt").c_str(), (folder + L"\\" + kConfigFileName).c_str()));
+    EXPECT_EQ(kInstallerRefused, Install(L"", folder));
+    EXPECT_FALSE(FileExists(folder + L"\\" + kClientExeName));
 
     const std::wstring fresh = scratch.File(L"fresh");
     for (const wchar_t* option : {L"/UID=12abc", L"/ADV=", L"/UID=0x10", L"/ADV=99999999999"}) {

@@ -48,7 +48,7 @@ TEST(RemoveTree, HiddenOrReadOnlySubfoldersAreTreatedAsFilesAndStay) {
     SetFileAttributesW((root + L"\\readonly").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(RemoveTree, ALinkInsideIsNotFollowed) {
+TEST(RemoveTree, NoLinkIsFollowedInsideOrAsTheRoot) {
     ScratchDir decoy;
     ASSERT_TRUE(WriteFileBytes(decoy.File(L"precious.txt"), "user data"));
     ScratchDir dir;
@@ -59,6 +59,12 @@ TEST(RemoveTree, ALinkInsideIsNotFollowed) {
 
     RemoveTree(root.c_str());
     EXPECT_EQ("user data", ReadFileBytes(decoy.File(L"precious.txt")));
+    // Nor as the root (Wine's RemoveDirectoryW on a link takes an empty target).
+    const std::wstring empty = dir.File(L"empty"), link = dir.File(L"link");
+    ASSERT_TRUE(CreateDirectoryW(empty.c_str(), nullptr) && MakeSymbolicLink(link, empty));
+    RemoveTree(link.c_str());
+    EXPECT_TRUE(FileExists(empty));
+    RemoveSymbolicLink(link);
 }
 
 TEST(RemoveTree, TreeHoldsLinkLooksIntoPlainSubfoldersOnly) {

@@ -77,6 +77,18 @@ TEST(SafeInstallFolder, OwnFoldersBelowThemPass) {
     EXPECT_TRUE(IsSafeInstallFolder(dir.Path().c_str()));
 }
 
+// A link is named, not followed; a file, nothing or a pattern is no folder.
+TEST(SafeInstallFolder, FinalFolderPathNamesTheEntryWhateverTheSpelling) {
+    ScratchDir dir;
+    const std::wstring final = FinalFolderPath(dir.Path().c_str()), link = dir.File(L"link");
+    ASSERT_TRUE(CreateDirectoryW(dir.File(L"sub").c_str(), nullptr) && MakeSymbolicLink(link, dir.File(L"sub")) &&
+                WriteFileBytes(dir.File(L"file"), "x"));
+    EXPECT_EQ(final, FinalFolderPath((L"\\\\?\\" + dir.File(L"SUB\\..\\")).c_str()));
+    EXPECT_EQ(final + L"\\link", FinalFolderPath((dir.Path() + L"\\LINK").c_str()));
+    for (const wchar_t* name : {L"file", L"absent", L"l*"}) EXPECT_EQ(L"", FinalFolderPath(dir.File(name).c_str()));
+    RemoveSymbolicLink(link);
+}
+
 TEST(SafeInstallFolder, ALinkToAKnownFolderIsRefused) {
     ScratchDir dir;
     const std::wstring link = dir.File(L"Orvane Stormvale");

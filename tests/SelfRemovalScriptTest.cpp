@@ -1,45 +1,17 @@
-// The self-removal script byte for byte, and the rules that keep it from
-// naming another folder than the install folder.
+// The rules that keep the self-removal script from naming another folder
+// than the install folder. What it does is the whole-program tests' part.
 #include "uninstall/SelfRemovalScript.h"
 
-#include "app/Product.h"
 #include "tests/support/TestFiles.h"
-#include "tests/support/TestProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-// Wine's cmd never ends on the script's final zero byte: the scripts a test
-// starts are ended here.
-// Their console hosts stay behind them, holding the test's error output.
-void EndStartedScripts(const std::vector<DWORD>& conhostBefore) {
-    EndChildProcesses(GetCurrentProcessId(), L"cmd.exe", 5000);
-    EndChildProcesses(0, L"conhost.exe", 0, conhostBefore);
-}
-
-TEST(SelfRemovalScript, FileHoldsTheTextAndItsZeroByteAndIsStarted) {
-    ScratchDir dir;
-    const std::string folder = Narrow(dir.Path());
-    const std::vector<DWORD> conhostBefore = ChildProcesses(0, L"conhost.exe");
-    ASSERT_TRUE(WriteSelfRemovalScript(folder.c_str()));
-    const std::string bytes = ReadFileBytes(dir.File(L"orvane_uninstall.bat"));
-    char text[kScriptTextBytes];
-    ASSERT_TRUE(FormatSelfRemovalScript(folder.c_str(), text));
-    EXPECT_EQ(std::string(text, strlen(text) + 1), bytes);
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ('\0', bytes.back());
-    EXPECT_EQ('"', bytes[bytes.size() - 2]);
-    EndStartedScripts(conhostBefore);
-}
-
 TEST(SelfRemovalScript, PathsThatDoNotFitAreRefused) {
-    const std::string longFolder = "C:\\" + std::string(240, 'a');
+    const std::wstring longFolder = L"C:\\" + std::wstring(240, L'a');
     EXPECT_FALSE(WriteSelfRemovalScript(longFolder.c_str()));
     char text[kScriptTextBytes];
     const std::string hugeFolder = "C:\\" + std::string(600, 'a');

@@ -9,6 +9,8 @@
 #include "ui/Fonts.h"
 #include "ui/TextBuf.h"
 
+#include <utility>
+
 namespace {
 
 constexpr size_t kTitleUnits = 64;
@@ -25,13 +27,29 @@ constexpr int kModalDone = 1;
 
 }  // namespace
 
-CFrame::CFrame() = default;
+CFrame::CFrame(Installation installation) : installation_(std::move(installation)) {}
 
 CFrame::~CFrame() { WaitForWorker(); }
 
+// A quit request met here is handed on once the worker has ended.
 void CFrame::WaitForWorker() {
-    if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);
+    const HANDLE worker = worker_.Get();
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (worker && MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = msg.wParam;
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
     worker_.Reset();
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
 LRESULT CFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -173,6 +191,5 @@ void CFrame::Finish() {
     modalResult = kModalDone;
     modalRunning = false;
     if (HWND window = Hwnd()) DestroyWindow(window);
-    wchar_t installFolder[MAX_PATH];
-    if (GetInstallFolder(installFolder)) StartSelfRemoval(installFolder);
+    StartSelfRemoval(installation_.folder.c_str());
 }

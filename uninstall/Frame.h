@@ -11,8 +11,12 @@
 // continue do nothing until the worker has finished, and the bar is handed
 // out only under a lock that the window's destruction takes too. The
 // application waits for the worker before it lets the wizard object go.
+//
+// The wizard works on the installation the application found (the worker
+// removes it, the self-removal script its folder).
 #pragma once
 
+#include "uninstall/Installation.h"
 #include "ui/ImageCtrl.h"
 
 #include <windows.h>
@@ -39,7 +43,7 @@ public:
     static constexpr RECT kCancelRect{335, 287, 409, 308};
     static constexpr RECT kProgressRect{32, 280, 403, 284};
 
-    CFrame();
+    explicit CFrame(Installation installation = Installation{});
     ~CFrame() override;
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
@@ -51,14 +55,18 @@ public:
     void SetProgress(int percent);
     // True from the worker's start until its finished message arrived.
     bool Working() const { return working_.load(); }
-    // Returns once a started worker thread has ended.
+    // Returns once a started worker thread has ended. It handles this
+    // thread's messages meanwhile: the worker's window search sends
+    // WM_GETTEXT to the wizard's windows and waits for the answer.
     void WaitForWorker();
+    const Installation& GetInstallation() const { return installation_; }
 
 private:
     void StartUninstall();
     void Finish();
     void SetElementsVisible(bool asking);
 
+    const Installation installation_;
     std::shared_ptr<Gdiplus::Font> titleFont_;
     std::mutex barLock_;
     CImageProgressbar* progressBar_ = nullptr;  // owned by the painter

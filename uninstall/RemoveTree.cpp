@@ -17,6 +17,24 @@ constexpr unsigned kPlainFolder = _A_SUBDIR;
 
 bool IsDotEntry(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0; }
 
+// Removes the link at path and nothing behind it. The object opened must
+// itself be the reparse point: Wine 8 opens the target even when asked for
+// the link, and then nothing is removed (RemoveDirectoryW would remove an
+// empty target there, DeleteFileW refuses).
+void RemoveLink(const wchar_t* path) {
+    ScopedKernelHandle link(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!link || !GetFileInformationByHandle(link.Get(), &info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return;
+    }
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    SetFileInformationByHandle(link.Get(), FileDispositionInfo, &disposition, sizeof(disposition));
+}
+
 // The C run-time's search, closed however the loop ends.
 class FolderSearch {
 public:
@@ -45,6 +63,10 @@ private:
 // name another file.
 void RemoveTree(const wchar_t* path) {
     if (!path || !*path) return;
+    if (IsLinkPath(path)) {
+        RemoveLink(path);
+        return;
+    }
     {
         FolderSearch search(path);
         if (!search.Found()) return;
@@ -54,6 +76,8 @@ void RemoveTree(const wchar_t* path) {
             if (!Format(child, L"%s\\%s", path, entry.name)) continue;
             if (entry.attrib == kPlainFolder) {
                 if (!IsDotEntry(entry.name)) RemoveTree(child);
+            } else if (IsLinkPath(child)) {
+                RemoveLink(child);
             } else {
                 DeleteFileW(child);
             }

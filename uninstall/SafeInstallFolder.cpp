@@ -1,5 +1,6 @@
 #include "uninstall/SafeInstallFolder.h"
 
+#include "app/Product.h"
 #include "ui/Scoped.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <cwctype>
 #include <memory>
 #include <string>
@@ -17,6 +19,7 @@ namespace {
 // Long enough for any path the platform hands out (32767 units and the
 // terminator).
 constexpr DWORD kLongPathUnits = 32768;
+constexpr wchar_t kUserProgramsName[] = L"Programs";
 
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.compare(0, wcslen(prefix), prefix) == 0;
@@ -117,6 +120,13 @@ public:
             const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
             if (length != 0 && length < MAX_PATH) Add(value);
         }
+        // Where programs of one user go (FOLDERID_UserProgramFiles), the
+        // installer's default place, also where the shell does not know it
+        // (Wine 8).
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_DONT_VERIFY, nullptr,
+                                       SHGFP_TYPE_CURRENT, path))) {
+            Add((std::wstring(path) + L"\\" + kUserProgramsName).c_str());
+        }
     }
 
     // True when folder is one of the protected folders or holds one.
@@ -160,6 +170,29 @@ std::wstring FinalPath(const std::wstring& folder) {
     return Canonical(WithoutLongPrefix(std::wstring(buffer.data(), length)));
 }
 
+// IsSafeInstallFolder, handing out the folder's full form.
+bool IsSafe(const wchar_t* folder, std::wstring& canonical) {
+    canonical.clear();
+    if (!folder || !*folder) return false;
+    const std::wstring given = WithoutLongPrefix(folder);
+    if (!IsDrivePath(given) && !IsUncPath(given)) return false;
+    canonical = Canonical(given);
+    const ProtectedFolders protectedFolders;
+    if (!IsSafeCanonical(canonical, protectedFolders)) return false;
+    const std::wstring final = FinalPath(canonical);
+    return final.empty() || IsSafeCanonical(final, protectedFolders);
+}
+
+bool IsEmptyFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find) return true;
+    do {
+        if (wcscmp(entry.cFileName, L".") != 0 && wcscmp(entry.cFileName, L"..") != 0) return false;
+    } while (FindNextFileW(find.Get(), &entry));
+    return true;
+}
+
 }  // namespace
 
 bool IsLinkPath(const wchar_t* path) {
@@ -172,15 +205,44 @@ bool IsLinkPath(const wchar_t* path) {
 }
 
 bool IsSafeInstallFolder(const wchar_t* folder) {
-    if (!folder || !*folder) return false;
-    const std::wstring given = WithoutLongPrefix(folder);
-    if (!IsDrivePath(given) && !IsUncPath(given)) return false;
-    const std::wstring canonical = Canonical(given);
-    const ProtectedFolders protectedFolders;
-    if (!IsSafeCanonical(canonical, protectedFolders)) return false;
-    // A folder that is itself a link shows the contents of its target,
-    // which are not ours to remove.
-    if (IsLinkPath(canonical.c_str())) return false;
-    const std::wstring final = FinalPath(canonical);
-    return final.empty() || IsSafeCanonical(final, protectedFolders);
+    std::wstring canonical;
+    return IsSafe(folder, canonical);
+}
+
+// The parent's final path and the entry's own name: a link at the end is
+// named, not followed. Opening the folder with FILE_FLAG_OPEN_REPARSE_POINT
+// would say the same on Windows, but Wine 8 follows the link then.
+std::wstring FinalFolderPath(const wchar_t* folder) {
+    if (!folder || !*folder) return std::wstring();
+    const std::wstring full = Canonical(WithoutLongPrefix(folder));
+    // Wildcards would make the search below find another entry.
+    if (IsRootLike(full) || full.find_first_of(L"*?") != std::wstring::npos) return std::wstring();
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW(full.c_str(), &entry));
+    if (!find || !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::wstring();
+    std::wstring parent = full.substr(0, full.rfind(L'\\'));
+    if (parent.size() == 2 && parent[1] == L':') parent += L'\\';  // the drive's root, not its current folder
+    parent = FinalPath(parent);
+    if (parent.empty()) return std::wstring();
+    if (parent.back() != L'\\') parent += L'\\';
+    return parent + entry.cFileName;
+}
+
+bool HoldsClient(const std::wstring& folder) {
+    const DWORD attributes = GetFileAttributesW((folder + L"\\" + kClientExeName).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+InstallTargetVerdict JudgeInstallTarget(const wchar_t* folder, std::wstring& fullForm) {
+    fullForm.clear();
+    std::wstring canonical;
+    if (!IsSafe(folder, canonical)) return InstallTargetVerdict::kProtected;
+    if (IsLinkPath(canonical.c_str())) return InstallTargetVerdict::kLink;
+    const DWORD attributes = GetFileAttributesW(canonical.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (!IsEmptyFolder(canonical) && !HoldsClient(canonical)))) {
+        return InstallTargetVerdict::kOccupied;
+    }
+    fullForm = canonical;
+    return InstallTargetVerdict::kFine;
 }

@@ -3,22 +3,36 @@
 #include "app/Product.h"
 #include "uninstall/RemoveTree.h"
 #include "uninstall/SafeInstallFolder.h"
+#include "ui/Scoped.h"
 #include "ui/TextBuf.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <cstring>
 #include <cwchar>
-#include <memory>
 
 namespace {
 
-// Lines 1 and 2 are one text; 3 to 5 are appended piece by piece. The
-// blanks after the slashes of line 2 are as the script has always had them.
-constexpr char kScriptHead[] = "@echo off\r\nchoice / t 3 / d y / n > nul\r\n";
-constexpr char kScriptFormat[] = "%s@echo off\r\nDEL /F /A /Q \\\\?\\\"%s\"\r\nRD /S /Q \\\\?\\\"%s\"";
+// At most ten attempts one second apart to delete the uninstaller, which
+// can be deleted once it has exited. "ping -n 2" to the loopback address
+// takes one second on Windows and under Wine 8 alike; Wine 8's cmd has no
+// timeout command, and its choice does not wait.
+constexpr char kScriptFormat[] =
+    "@echo off\r\n"
+    "set tries=0\r\n"
+    ":wait\r\n"
+    "del /f /q \"%s\\%ls\" > nul 2>&1\r\n"
+    "if not exist \"%s\\%ls\" exit /b 0\r\n"
+    "set /a tries+=1\r\n"
+    "if %%tries%% geq 10 exit /b 1\r\n"
+    "ping -n 2 127.0.0.1 > nul\r\n"
+    "goto wait\r\n";
+
+// cmd, the script, the folder. /d: no AutoRun commands; /s: the outer
+// quotation marks go, the rest is the command. "call" comes back to this
+// line when the script ends, and Wine's cmd has closed the script by then.
+constexpr wchar_t kCommandFormat[] = L"\"%s\" /d /s /c \"call \"%s\" & rd /s /q \"%s\"\"";
+constexpr size_t kCommandUnits = 1024;
 
 // Expanded by cmd ("%", "!"), wildcards for DEL ("?", "*"), or able to end
 // the quoted folder or the command.
@@ -38,14 +52,51 @@ bool IsAscii(const char* text) {
     return true;
 }
 
-bool FormatScriptPath(const char* folder, char (&path)[kScriptPathBytes]) {
-    return Format(path, "%s\\%s", folder, kUninstallScriptName);
+// Creates path, which must not exist, and writes text into it whole; a
+// file written in part is deleted again.
+bool WriteNewFile(const wchar_t* path, const char* text) {
+    const DWORD size = static_cast<DWORD>(strlen(text));
+    DWORD written = 0;
+    bool whole = false;
+    {
+        ScopedKernelHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                            nullptr));
+        if (!file) return false;
+        whole = WriteFile(file.Get(), text, size, &written, nullptr) && written == size;
+    }
+    if (!whole) DeleteFileW(path);
+    return whole;
+}
+
+// The hidden cmd, working in the system folder: a working folder inside the
+// install folder would keep it from being removed.
+bool StartScript(const wchar_t* folder, const wchar_t* script) {
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    wchar_t cmd[MAX_PATH];
+    wchar_t line[kCommandUnits];
+    if (length == 0 || length >= MAX_PATH || !Format(cmd, L"%s\\cmd.exe", system) ||
+        !Format(line, kCommandFormat, cmd, script, folder)) {
+        return false;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(cmd, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, system, &startup,
+                        &started)) {
+        return false;
+    }
+    ScopedKernelHandle process(started.hProcess);
+    ScopedKernelHandle thread(started.hThread);
+    return true;
 }
 
 }  // namespace
 
 bool FormatSelfRemovalScript(const char* folder, char (&text)[kScriptTextBytes]) {
-    if (folder && Format(text, kScriptFormat, kScriptHead, folder, folder)) return true;
+    if (folder && Format(text, kScriptFormat, folder, kUninstallerExeName, folder, kUninstallerExeName)) {
+        return true;
+    }
     text[0] = '\0';
     return false;
 }
@@ -69,30 +120,25 @@ bool ScriptFolderText(const wchar_t* folder, char (&narrow)[kScriptPathBytes]) {
     }
     if (!IsAscii(converted) && GetACP() != GetOEMCP()) return false;
     char path[kScriptPathBytes];
-    if (!FormatScriptPath(converted, path)) return false;
+    if (!Format(path, "%s\\%ls", converted, kUninstallScriptName)) return false;
     memcpy(narrow, converted, sizeof(converted));
     return true;
 }
 
-bool WriteSelfRemovalScript(const char* folder) {
-    char path[kScriptPathBytes];
+bool WriteSelfRemovalScript(const wchar_t* folder) {
+    char narrow[kScriptPathBytes];
     char text[kScriptTextBytes];
-    if (!folder || !FormatScriptPath(folder, path) || !FormatSelfRemovalScript(folder, text)) return false;
-    struct FileCloser {
-        void operator()(FILE* file) const { fclose(file); }
-    };
-    if (std::unique_ptr<FILE, FileCloser> file{fopen(path, "wb")}) {
-        fwrite(text, strlen(text) + 1, 1, file.get());
+    wchar_t script[MAX_PATH];
+    if (!ScriptFolderText(folder, narrow) || !FormatSelfRemovalScript(narrow, text) ||
+        !Format(script, L"%s\\%s", folder, kUninstallScriptName)) {
+        return false;
     }
-    ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_HIDE);
-    return true;
+    // A file of that name that this run did not write is never started.
+    if (!DeleteFileW(script) && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    return WriteNewFile(script, text) && StartScript(folder, script);
 }
 
 bool StartSelfRemoval(const wchar_t* installFolder) {
-    char narrow[kScriptPathBytes];
-    if (!IsSafeInstallFolder(installFolder) || !ScriptFolderText(installFolder, narrow) ||
-        TreeHoldsLink(installFolder)) {
-        return false;
-    }
-    return WriteSelfRemovalScript(narrow);
+    if (!IsSafeInstallFolder(installFolder) || TreeHoldsLink(installFolder)) return false;
+    return WriteSelfRemovalScript(installFolder);
 }

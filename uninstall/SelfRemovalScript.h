@@ -1,7 +1,15 @@
 // The self-removal script. A running program cannot delete its
 // own executable, so when the uninstall work is done the wizard writes a
-// batch script into the install folder and starts it hidden: it deletes
-// every file of the folder (itself included) and then the folder.
+// batch script into the install folder and starts it in a hidden cmd: the
+// script waits until the uninstaller's executable can be deleted (it has
+// exited) and deletes it; then the same cmd removes the folder with the
+// script in it, by a command on its own command line, read before the
+// script ran. cmd runs in the system folder, so it holds no part of the
+// install folder.
+//
+// Wine 8's cmd keeps the script open while it runs it, so a script cannot
+// remove its own folder there; Windows' cmd reads the script line by line
+// and stops once it is deleted. Hence the removal on the command line.
 //
 // cmd reads the script in the console's code page and expands "%" (and "!"
 // under delayed expansion), and "?" and "*" are wildcards for DEL, while
@@ -16,9 +24,8 @@
 constexpr size_t kScriptPathBytes = 260;
 constexpr size_t kScriptTextBytes = 1024;
 
-// The script's text for folder F (narrow, no trailing backslash), without
-// the terminating zero byte that the file also holds; false, with an empty
-// text, when it would not fit.
+// The script's text for folder F (narrow, no trailing backslash): CR LF
+// lines, no zero byte. False, with an empty text, when it would not fit.
 bool FormatSelfRemovalScript(const char* folder, char (&text)[kScriptTextBytes]);
 
 // The folder as the script may name it: its ANSI code-page text, when that
@@ -28,13 +35,14 @@ bool FormatSelfRemovalScript(const char* folder, char (&text)[kScriptTextBytes])
 // False (narrow empty) otherwise.
 bool ScriptFolderText(const wchar_t* folder, char (&narrow)[kScriptPathBytes]);
 
-// Writes "<folder>\orvane_uninstall.bat" (the text and its zero byte, mode
-// "wb") and starts it hidden with the shell's "open" verb, also when the
-// file could not be written (the launch then fails quietly). False, without
-// writing or starting anything, when the script path would not fit.
-bool WriteSelfRemovalScript(const char* folder);
+// Writes "<folder>\orvane_uninstall.bat" and starts it as described above.
+// The script is started only when this call created the file anew and
+// wrote it whole: a file of that name that is there already (someone
+// else's, perhaps) is deleted first, and when it cannot be, nothing is
+// started. False when nothing was started.
+bool WriteSelfRemovalScript(const wchar_t* folder);
 
-// The end of an uninstallation for installFolder (the folder of the running
-// uninstaller): the checks above, then WriteSelfRemovalScript. False when
-// the folder is left as it is; nothing is shown either way.
+// The end of an uninstallation for installFolder (the final path of the
+// installation): the folder checks above, then WriteSelfRemovalScript.
+// False when the folder is left as it is; nothing is shown either way.
 bool StartSelfRemoval(const wchar_t* installFolder);

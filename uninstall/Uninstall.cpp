@@ -1,11 +1,30 @@
 #include "uninstall/Uninstall.h"
 
+#include "app/Product.h"
 #include "uninstall/Frame.h"
+#include "uninstall/Installation.h"
+#include "uninstall/UninstallWorker.h"
+#include "ui/TextBuf.h"
 
 #include <windows.h>
 
+namespace {
+
+constexpr size_t kNoticeUnits = 256;
+constexpr wchar_t kNotInstalledFormat[] = L"这里不是 %s 的安装文件夹，卸载程序没有删除任何内容。";
+
+}  // namespace
+
 bool CUninstall::InitInstance() {
-    CFrame frame;
+    wchar_t folder[MAX_PATH];
+    Installation installation;
+    if (!GetInstallFolder(folder) || !FindInstallation(folder, installation)) {
+        wchar_t notice[kNoticeUnits];
+        Format(notice, kNotInstalledFormat, kProductName);
+        MessageBoxW(nullptr, notice, kProductName, MB_OK | MB_ICONEXCLAMATION);
+        return true;
+    }
+    CFrame frame(installation);
     if (GetSystemMetrics(SM_CXSCREEN) >= CFrame::kWidth && GetSystemMetrics(SM_CYSCREEN) >= CFrame::kHeight) {
         frame.minSize = SIZE{CFrame::kWidth, CFrame::kHeight};
     }

@@ -7,6 +7,7 @@
 #include "net/PercentEncode.h"
 #include "net/UnixTime.h"
 #include "uninstall/Frame.h"
+#include "uninstall/Installation.h"
 #include "uninstall/RemoveTree.h"
 #include "uninstall/SafeInstallFolder.h"
 #include "uninstall/UninstallUuid.h"
@@ -27,10 +28,6 @@ namespace {
 constexpr int kClientAttempts = 3;
 constexpr char kReportFormat[] =
     "game_id=%d&action=uninstall&uninstall_time=%I64u&uuid=%s&agent_id=%d&site_id=%d&user_name=%s";
-// Query value, set value, enumerate subkeys (11), in the 32-bit view, where
-// the installer writes the entry.
-constexpr REGSAM kUninstallKeyAccess =
-    KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_WOW64_32KEY;
 constexpr double kLastUnpinVersion = 6.1;
 
 void SetProgress(const UninstallTarget& target, int percent) {
@@ -51,17 +48,6 @@ void EndRunningClient(DWORD waitMs) {
         if (process) TerminateProcess(process.Get(), 0);
         Sleep(waitMs);
     }
-}
-
-// Step 3.
-void DeleteUninstallEntry() {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallParentKey, 0, kUninstallKeyAccess, &opened) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    ScopedRegKey parent(opened);
-    RegDeleteKeyExW(parent.Get(), kProductName, KEY_WOW64_32KEY, 0);
 }
 
 // Steps 5 to 9.
@@ -139,10 +125,10 @@ bool RemoveInstallFolder(const wchar_t* folder) {
 }
 
 void RunUninstallSteps(const UninstallTarget& target) {
-    const wchar_t* installFolder = target.installFolder ? target.installFolder : L"";
+    const wchar_t* installFolder = target.installation.folder.c_str();
     EndRunningClient(target.clientWaitMs);
     SetProgress(target, 10);
-    DeleteUninstallEntry();
+    DeleteUninstallEntries(target.installation);
     DeleteBrowserFeatures(kClientExeName);
     SetProgress(target, 15);
     SendUninstallReport(installFolder);
@@ -182,10 +168,11 @@ void RunUninstallSteps(const UninstallTarget& target) {
 DWORD WINAPI UninstallWorker(LPVOID wizard) {
     auto* frame = static_cast<CFrame*>(wizard);
     if (!frame) return 0;
-    wchar_t installFolder[MAX_PATH];
-    GetInstallFolder(installFolder);
+    // The shell runs verbs such as "taskbarunpin" through its extensions,
+    // which are COM objects.
+    OleSession com;
     UninstallTarget target;
-    target.installFolder = installFolder;
+    target.installation = frame->GetInstallation();
     target.wizard = frame->Hwnd();
     target.setProgress = [frame](int percent) { frame->SetProgress(percent); };
     RunUninstallSteps(target);

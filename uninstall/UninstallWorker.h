@@ -7,11 +7,14 @@
 // wizard's progress bar after each step, and at last posts
 // WM_UNINSTALL_STATUS / UNINSTALL_FINISHED to the wizard.
 //
-// The install folder is emptied only when IsSafeInstallFolder allows it;
-// every other step runs regardless. Every failure is ignored.
+// The worker works on the installation the uninstaller found at its start
+// (uninstall/Installation.h): it deletes the uninstall entries that name
+// it, and empties its folder only when IsSafeInstallFolder allows it.
+// Every failure is ignored.
 #pragma once
 
 #include "net/PostForm.h"
+#include "uninstall/Installation.h"
 
 #include <windows.h>
 
@@ -27,7 +30,7 @@ bool GetInstallFolder(wchar_t (&folder)[MAX_PATH]);
 
 // What one run of the steps works on and reports to.
 struct UninstallTarget {
-    const wchar_t* installFolder = L"";
+    Installation installation;
     HWND wizard = nullptr;                    // gets the finished message
     std::function<void(int)> setProgress;     // the wizard's bar
     DWORD clientWaitMs = 2000;                // after each attempt to end the client
@@ -42,8 +45,8 @@ struct UninstallTarget {
 void FormatUninstallReport(char (&body)[kFormBufferBytes], uint64_t uninstallTime, const char* uuid,
                            int agentId, int siteId, const wchar_t* userName);
 
-// Step 22: RemoveTree of the folder, only when it is a safe install folder.
-// True when the removal ran.
+// Step 22: RemoveTree of the folder, only when it is a safe install folder
+// (a folder that is a link loses the link only). True when the removal ran.
 bool RemoveInstallFolder(const wchar_t* folder);
 
 // Steps 1 to 25 for the target.

@@ -21,12 +21,13 @@ std::wstring ShellFolder(int csidl) {
 std::wstring DesktopShortcut() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" + kShortcutFileName; }
 std::wstring MakerMenuFolder() { return ShellFolder(CSIDL_PROGRAMS) + L"\\" + kMakerName; }
 std::wstring ProductMenuFolder() { return MakerMenuFolder() + L"\\" + kProductName; }
-std::wstring DefaultInstallFolder() { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\" + kProductName; }
+std::wstring DefaultInstallFolder() {
+    return ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\" + kProductName;
+}
 
-ScopedRegKey OpenUninstallKey(REGSAM view) {
+ScopedRegKey OpenUninstallKey(HKEY root, REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), 0, KEY_READ | view, &key) !=
-        ERROR_SUCCESS) {
+    if (RegOpenKeyExW(root, UninstallKeyPath().c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
         return ScopedRegKey();
     }
     return ScopedRegKey(key);
@@ -46,6 +47,7 @@ void RemoveInstallation() {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), view, 0);
     }
+    RegDeleteKeyExW(HKEY_CURRENT_USER, UninstallKeyPath().c_str(), 0, 0);
     DeleteFileW(DesktopShortcut().c_str());
     RemoveTree(ProductMenuFolder());
     RemoveDirectoryW(MakerMenuFolder().c_str());

@@ -21,9 +21,9 @@ std::wstring ProductMenuFolder();
 // installation.
 std::wstring DefaultInstallFolder();
 
-// The uninstall entry in one registry view (KEY_WOW64_32KEY or _64KEY);
-// invalid when it is not there.
-ScopedRegKey OpenUninstallKey(REGSAM view);
+// The uninstall entry under HKCU (the installer's) or HKLM, in one registry
+// view (KEY_WOW64_32KEY or _64KEY); invalid when it is not there.
+ScopedRegKey OpenUninstallKey(HKEY root, REGSAM view = KEY_WOW64_32KEY);
 
 // The installer that is shipped.
 std::wstring InstallerPath();
@@ -31,7 +31,7 @@ std::wstring InstallerPath();
 // "/D=" folder unless folder is empty. Returns its exit code.
 DWORD RunInstaller(const std::wstring& options, const std::wstring& folder, const std::wstring& workDir);
 
-// Removes the uninstall entry (both views), the shortcuts, the Start-menu
+// Removes the uninstall entries (HKCU, and HKLM in both views), the shortcuts, the Start-menu
 // folders and the default folder: no installation is left but in scratch
 // folders.
 void RemoveInstallation();
