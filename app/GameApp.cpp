@@ -89,7 +89,7 @@ bool gameApp::InitInstance() {
     }
 
     BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
-    if (runCount == 0) SendInstallReport(agentId, siteId);
+    if (runCount == 0) installReport.Start(agentId, siteId);
 
     // Ready to take requests before the game frame can send the first one.
     htmlThread.Start(MakeHtmlManager());
@@ -113,6 +113,8 @@ bool gameApp::InitInstance() {
     }
     htmlThread.DestroyManager();
 
+    // The endpoint hears of the install before the close.
+    installReport.Finish();
     SendExitReport(agentId, siteId, userNameAnsi);
     {
         // A profile write rewrites the whole file: one from a client

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/Config.h"
+#include "app/InstallReport.h"
 #include "browser/HtmlThread.h"
 #include "frames/ClientApp.h"
 #include "ui/AppManager.h"
@@ -44,6 +45,8 @@ public:
     CFrameGame* mainFrame = nullptr;
     // The HTML thread and its manager, from start-up to shut-down.
     CHtmlThread htmlThread;
+    // A first run's install report, going out while the client runs.
+    CInstallReport installReport;
 
 protected:
     // The HTML thread's manager; a test build of the client hands out one
