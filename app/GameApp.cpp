@@ -34,6 +34,7 @@ gameApp::gameApp() {
     wmemset(landingUrl, L'\0', 512);
     memset(userNameAnsi, 0, sizeof(userNameAnsi));
     wmemset(userName, L'\0', 64);
+    wmemset(installTime_, L'\0', kConfigValueUnits);
 }
 
 bool ProgramDirOf(const wchar_t* modulePath, wchar_t (&dir)[MAX_PATH]) {
@@ -70,8 +71,6 @@ bool gameApp::InitInstance() {
     MakeConfigPath(programDir, configPath);
     wchar_t version[16];
     FormatClientVersion(version);
-    wchar_t installTime[kConfigValueUnits];
-    int runCount = 0;
     {
         // Clients started together in this folder take turns, so each
         // counts its run on top of the other's and only one sees the count
@@ -80,19 +79,14 @@ bool gameApp::InitInstance() {
         WriteConfigText(configPath, kSectionGameInfo, kKeyVersion, version);
         agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
         siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);
-        runCount = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
-        ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime);
+        runCount_ = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
+        ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime_);
         // The run is counted before the install report goes out: a client
         // killed while its report is held must not report the install again
         // on its next start.
-        WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
+        WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount_));
     }
-
-    BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
-    if (runCount == 0) installReport.Start(agentId, siteId);
-
-    // Ready to take requests before the game frame can send the first one.
-    htmlThread.Start(MakeHtmlManager());
+    if (runCount_ == 0) installReport.Start(agentId, siteId);
 
     {
         CFrameGame frame(*this);
@@ -124,6 +118,12 @@ bool gameApp::InitInstance() {
     }
     instanceMutex.Reset();
     return false;
+}
+
+// The view's first request comes right after this: the thread serves by then.
+void gameApp::OnLauncherShown() {
+    htmlThread.Start(MakeHtmlManager());
+    BuildLandingUrl(landingUrl, installTime_, agentId, siteId, runCount_);
 }
 
 // The full-screen keys, while the game runs; the key still goes on to its

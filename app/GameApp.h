@@ -1,6 +1,8 @@
 // The client's application object. Its InitInstance is the whole life of
-// the client: prepare Config.ini and the device identity, report, start the
-// HTML thread, run the game frame until it closes, then keep the exit books.
+// the client: keep the books in Config.ini, start the install report, run
+// the game frame until it closes, then keep the exit books. The launcher
+// comes first: the HTML thread and the landing URL, with the adapters'
+// addresses in it, come once it is on screen (OnLauncherShown).
 // The main thread's message loop is the game frame's modal loop inside it,
 // so InitInstance always returns false and Run never enters MessageLoop.
 #pragma once
@@ -34,6 +36,8 @@ public:
     // characters, so it can never add lines to Config.ini; and its ANSI copy
     // for the exit report, cut at a whole character.
     void SetUserName(const wchar_t* name) override;
+    // Starts the HTML thread and builds the landing URL.
+    void OnLauncherShown() override;
 
     wchar_t programDir[MAX_PATH];
     wchar_t landingUrl[512];
@@ -55,6 +59,10 @@ protected:
 
 private:
     void ReadProgramDir();
+
+    // The books as read at the start, for the landing URL.
+    int runCount_ = 0;
+    wchar_t installTime_[kConfigValueUnits];
 
     // The user name is written on the HTML thread and read on this one.
     mutable std::mutex userNameLock_;

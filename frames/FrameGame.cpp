@@ -140,6 +140,9 @@ bool CFrameGame::CreateAndRun() {
     bool ran = false;
     if (Hwnd()) {
         back.gameFrame = this;
+        UpdateWindow(Hwnd());
+        app_.OnLauncherShown();
+        OpenView();
         ran = RunModalLoop();
     }
     // The launcher or border must not linger while the exit report goes out.
@@ -163,15 +166,18 @@ void CFrameGame::OnCreate(CREATESTRUCTW*) {
         });
     view.browser.SetDocumentCompleteHandler(
         [this](IDispatch* frame, const wchar_t* url) { OnDocumentComplete(frame, url); });
+
+    PrepareMenu(toolMenu, &CFrameGame::OnToolMenuItem);
+    PrepareMenu(trayMenu, &CFrameGame::OnTrayMenuItem);
+    tray.Attach(Hwnd());
+}
+
+void CFrameGame::OpenView() {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     view.Create(0, nullptr, L"", kViewStyle, client, Hwnd());
     view.Navigate(app_.LandingUrl(), kNavigateNoHistory);
     view.SetSilent(1);
-
-    PrepareMenu(toolMenu, &CFrameGame::OnToolMenuItem);
-    PrepareMenu(trayMenu, &CFrameGame::OnTrayMenuItem);
-    tray.Attach(Hwnd());
 }
 
 void CFrameGame::PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImageItem*)) {

@@ -8,8 +8,9 @@
 // with the back frame as a soft border around it; F10 and the full-screen
 // button toggle full screen.
 //
-// The view lives on the HTML thread: the frame creates and commands it only
-// through the view's marshalled calls, and the browser's handlers reach the
+// The launcher comes first: the back frame and this window are on screen
+// before the view is asked for. The view lives on the HTML thread: the frame
+// creates and commands it only through the view's marshalled calls, and the browser's handlers reach the
 // frame only by posting it 2277. The page's facts (user name, server id,
 // title) are written there and read here, so they sit behind a lock and
 // are handed out as copies.
@@ -108,6 +109,8 @@ private:
     void HideToTray();
     void ShowFromTray();
     void CloseMenu(CImageMenu& menu);
+    // Makes the view on the HTML thread and has it open the landing page.
+    void OpenView();
     void AddCaption();
     // The view (and in game mode the back frame) fitted to the window.
     void LayOut();
