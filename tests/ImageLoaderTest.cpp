@@ -1,4 +1,5 @@
 #include "ui/ImageLoader.h"
+#include "ui/PngPrefetch.h"
 
 #include "tests/res/PaintTestImages.h"
 #include "tests/support/Painting.h"
@@ -32,6 +33,38 @@ TEST(LoadPngResource, DecodesTheResourceOrGivesNothing) {
     EXPECT_FALSE(LoadPngResource(IMG_TRUNCATED));
     EXPECT_FALSE(LoadPngResource(IMG_NOT_A_PNG));
 
+}
+
+// Images decoded ahead on the worker are the resources' own pixels, handed
+// out once; what is not decoded ahead, or no longer, decodes as ever, and
+// images nobody took go with the object.
+TEST(PngPrefetch, HandsOutEachImageDecodedAheadOnce) {
+    const OwnedImage direct = DecodePngResource(IMG_HALF_RED);
+    ASSERT_TRUE(direct);
+    OwnedImage first;
+    OwnedImage again;
+    {
+        PngPrefetch ahead({IMG_HALF_RED, IMG_MISSING, IMG_GREEN, IMG_BLUE});
+        PngPrefetch another({IMG_RED});
+        OwnedImage taken;
+        EXPECT_FALSE(PngPrefetch::Take(IMG_RED, taken)) << "one object at a time decodes ahead";
+        first = LoadPngResource(IMG_HALF_RED);
+        again = LoadPngResource(IMG_HALF_RED);
+        EXPECT_TRUE(PngPrefetch::Take(IMG_MISSING, taken));
+        EXPECT_FALSE(taken);
+        EXPECT_TRUE(PngPrefetch::Take(IMG_GREEN, taken));
+        EXPECT_TRUE(taken);
+    }
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(again);
+    EXPECT_NE(first.Get(), again.Get());
+    for (const OwnedImage* image : {&first, &again}) {
+        EXPECT_EQ((*image)->GetPixelFormat(), direct->GetPixelFormat());
+        EXPECT_EQ(ImagePixel(direct.Get(), 5, 5), ImagePixel(image->Get(), 5, 5));
+    }
+    OwnedImage left;
+    EXPECT_FALSE(PngPrefetch::Take(IMG_BLUE, left));
+    EXPECT_TRUE(LoadPngResource(IMG_BLUE));
 }
 
 TEST(CropImage, CutsAnArgbPartOrRefuses) {

@@ -1,5 +1,7 @@
 #include "ui/ImageLoader.h"
 
+#include "ui/PngPrefetch.h"
+
 #include <cstring>
 #include <utility>
 
@@ -30,6 +32,12 @@ void OwnedImage::Reset() noexcept {
 }
 
 OwnedImage LoadPngResource(int id) {
+    OwnedImage ahead;
+    if (PngPrefetch::Take(id, ahead)) return ahead;
+    return DecodePngResource(id);
+}
+
+OwnedImage DecodePngResource(int id) {
     if (id == 0) return OwnedImage();
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(static_cast<WORD>(id)), kPngResourceType);
