@@ -151,8 +151,6 @@ bool CFrameGame::CreateAndRun() {
 }
 
 void CFrameGame::OnCreate(CREATESTRUCTW*) {
-    titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints);
-    titleBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kTitleColor));
     LoadIconFromResource(true, kBigIconSize);
     LoadIconFromResource(false, kSmallIconSize);
     SetWindowTextW(Hwnd(), kProductName);
@@ -194,6 +192,9 @@ void CFrameGame::EnterGameMode() {
     HWND window = Hwnd();
     ShowWindow(window, SW_HIDE);
 
+    // Only game mode draws the title.
+    titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints);
+    titleBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kTitleColor));
     painter.captionDrag = true;
     painter.fillBackground = true;
     painter.SetBackgroundColor(kGameBackgroundColor);
