@@ -30,14 +30,14 @@ public:
 
     const wchar_t* ProgramDir() const override { return programDir; }
     const wchar_t* LandingUrl() const override { return landingUrl; }
+    // Starts the HTML thread and builds the landing URL.
+    void OnLauncherShown() override;
     void CopyUserName(wchar_t (&name)[kUserNameUnits]) const override;
     // Records the player's user name (from the login page, on the HTML
     // thread): the UTF-16 value, cut to 63 units and without control
     // characters, so it can never add lines to Config.ini; and its ANSI copy
     // for the exit report, cut at a whole character.
     void SetUserName(const wchar_t* name) override;
-    // Starts the HTML thread and builds the landing URL.
-    void OnLauncherShown() override;
 
     wchar_t programDir[MAX_PATH];
     wchar_t landingUrl[512];
@@ -60,12 +60,11 @@ protected:
 private:
     void ReadProgramDir();
 
+    // The user name is written on the HTML thread and read on this one.
+    mutable std::mutex userNameLock_;
     // The books as read at the start, for the landing URL.
     int runCount_ = 0;
     wchar_t installTime_[kConfigValueUnits];
-
-    // The user name is written on the HTML thread and read on this one.
-    mutable std::mutex userNameLock_;
 };
 
 // The process-wide application pointer: set by the entry for the life of

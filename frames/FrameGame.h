@@ -8,9 +8,8 @@
 // with the back frame as a soft border around it; F10 and the full-screen
 // button toggle full screen.
 //
-// The launcher comes first: the back frame and this window are on screen
-// before the view is asked for. The view lives on the HTML thread: the frame
-// creates and commands it only through the view's marshalled calls, and the browser's handlers reach the
+// The view lives on the HTML thread: the frame creates and commands it only
+// through the view's marshalled calls, and the browser's handlers reach the
 // frame only by posting it 2277. The page's facts (user name, server id,
 // title) are written there and read here, so they sit behind a lock and
 // are handed out as copies.
@@ -52,7 +51,9 @@ public:
 
     // Creates the back frame and this window over it, and runs the modal
     // loop until this window is gone; then the back frame goes too. False
-    // when the window cannot be made.
+    // when the window cannot be made. The launcher comes first: both
+    // windows are on screen before the application goes on and the view
+    // is asked for.
     bool CreateAndRun();
     // The switch to game mode; does nothing the second time.
     void EnterGameMode();

@@ -150,6 +150,14 @@ private:
     bool OnSetCursor();
     void OnCaptureChanged(HWND newCapture);
 
+    // Repaints one element's rectangle: Redraw when layered, else invalidate.
+    void Repaint(const RECT& rect);
+    // Whether button is still one of this painter's (callbacks may have
+    // removed it).
+    bool Owns(const CImageButton* button) const;
+    void ReleaseMouse();
+    static bool IsInert(int id) { return id >= kFirstInertId && id <= kLastInertId; }
+
     // What a button looked like in the layered frame, as far as the painter
     // can tell.
     struct ButtonLook {
@@ -180,14 +188,6 @@ private:
     bool FindChangedButtons(const RECT& client, std::vector<size_t>& changed);
     bool ComposeLayered(const RECT& client);
     void RecomposeButtons(const std::vector<size_t>& changed);
-
-    // Repaints one element's rectangle: Redraw when layered, else invalidate.
-    void Repaint(const RECT& rect);
-    // Whether button is still one of this painter's (callbacks may have
-    // removed it).
-    bool Owns(const CImageButton* button) const;
-    void ReleaseMouse();
-    static bool IsInert(int id) { return id >= kFirstInertId && id <= kLastInertId; }
 
     UpdateLayeredWindowProc updateLayered_ = nullptr;
     bool layered_ = false;
