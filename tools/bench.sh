@@ -15,9 +15,9 @@ build=$root/build/x86_64
 cmake --build "$build" --target paint_bench start_bench
 
 source "$root/tools/wine-env.sh"
+echo "Load before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 trap wine_session_stop EXIT
 wine_session_start "$build/wineprefix"
-echo "Load before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 "$WINE64" "$build/bin/paint_bench.exe"
 "$WINE64" "$build/bin/start_bench.exe"
 size=$(stat -c %s "$build/bin/vstorm.exe")

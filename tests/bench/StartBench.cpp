@@ -1,15 +1,10 @@
-// Start-up of the client against the floor of the same run: a bare program
-// that shows one layered window of the launcher's size and picture. Each
-// program starts from a scratch folder and is timed from CreateProcess
-// until what it shows first is on screen: for the client the launcher, its
-// back frame and the login window, both visible and the login window
-// painted. Runs of the floor and the client alternate, so that load from
-// elsewhere weighs on both alike. Prints the medians and ratios of:
-// - a counted run (no install report);
-// - a first run whose statistics endpoint takes the install report and
-//   never answers (the client is ended once its launcher is measured);
-// and the resident memory of both programs once the client has settled in
-// login mode.
+// Start-up of the client to its launcher on screen (the back frame and the
+// painted login window), against the floor of the same run: a bare program
+// that shows one layered window of the same size and picture. Each program
+// is started from a scratch folder and timed until its window is visible,
+// then ended; floor and client alternate, in a counted run and in a first
+// run whose statistics endpoint never answers. Then the resident memory of
+// both once the client has settled in login mode. Prints medians and ratios.
 #include "app/Product.h"
 #include "frames/FrameBack.h"
 #include "tests/support/ClientDriver.h"
@@ -22,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -32,9 +28,6 @@ constexpr int kMemoryRounds = 3;
 constexpr DWORD kDeadlineMs = 30000;
 // Long enough for the login window's browser to be made and to navigate.
 constexpr DWORD kSettleMs = 4000;
-constexpr wchar_t kBareProgram[] = L"bare_back.exe";
-constexpr wchar_t kBareClass[] = L"bare_back";
-constexpr wchar_t kClientProgram[] = L"vstorm.exe";
 
 double Now() {
     LARGE_INTEGER frequency;
@@ -45,81 +38,49 @@ double Now() {
 }
 
 double Median(std::vector<double> values) {
-    if (values.empty()) return -1;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
-enum class Run { Bare, Counted, FirstRun };
-
-// One program started from a scratch folder of its own.
-class Started {
-public:
-    explicit Started(Run run) : run_(run) {
-        const wchar_t* program = run == Run::Bare ? kBareProgram : kClientProgram;
-        const std::wstring exe = dir_.File(program);
-        CopyFileW((ExeDir() + L"\\" + program).c_str(), exe.c_str(), FALSE);
-        if (run == Run::Counted) {
-            WritePrivateProfileStringW(kSectionCommon, kKeyRunCount, L"5", dir_.File(kConfigFileName).c_str());
-        }
-        start_ = Now();
-        StartProgram(exe, dir_.Path(), process_, &id_);
-    }
-
-    // Milliseconds from the start until the first picture is on screen; -1
-    // when it did not come within the deadline.
-    double WaitUntilShown() {
-        HWND first = nullptr;
-        HWND login = nullptr;
-        auto shown = [&] {
-            if (run_ == Run::Bare) return Visible(first, kBareClass, nullptr);
-            return Visible(first, CFrameBack::kClassName, nullptr) &&
-                   Visible(login, kClientWindowClass, kProductName) && !GetUpdateRect(login, nullptr, FALSE);
-        };
-        // Polled every millisecond: a poll of 20 would blur the figures.
-        while (!shown()) {
-            if (Now() - start_ > kDeadlineMs) return -1;
-            Sleep(1);
-        }
-        return Now() - start_;
-    }
-
-    // The resident memory of the process now, in megabytes.
-    double ResidentMegabytes() const {
+// Milliseconds from CreateProcess until the program's first picture is on
+// screen (the client without a run count in its books runs for the first
+// time); with settleMs, *megabytes is its resident memory that much later.
+double MeasureStart(const wchar_t* program, const wchar_t* runCount, DWORD settleMs = 0,
+                    double* megabytes = nullptr) {
+    ScratchDir dir;
+    const std::wstring exe = dir.File(program);
+    CopyFileW((ExeDir() + L"\\" + program).c_str(), exe.c_str(), FALSE);
+    if (runCount) WritePrivateProfileStringW(kSectionCommon, kKeyRunCount, runCount, dir.File(kConfigFileName).c_str());
+    const bool client = wcscmp(program, kClientExeName) == 0;
+    ScopedKernelHandle process;
+    DWORD id = 0;
+    const double start = Now();
+    if (!StartProgram(exe, dir.Path(), process, &id)) return -1;
+    HWND first = nullptr;
+    HWND login = nullptr;
+    auto shown = [&] {
+        if (!first) first = FindProcessWindow(id, client ? CFrameBack::kClassName : L"bare_back", nullptr);
+        if (!first || !IsWindowVisible(first)) return false;
+        if (client && !login) login = FindProcessWindow(id, kClientWindowClass, kProductName);
+        return !client || (login && IsWindowVisible(login) && !GetUpdateRect(login, nullptr, FALSE));
+    };
+    // Polled every millisecond: a poll of 20 would blur the figures.
+    while (!shown() && Now() - start < kDeadlineMs) Sleep(1);
+    const double elapsed = Now() - start;
+    if (megabytes) {
+        Sleep(settleMs);
         PROCESS_MEMORY_COUNTERS counters{};
-        counters.cb = sizeof(counters);
-        if (!GetProcessMemoryInfo(process_.Get(), &counters, sizeof(counters))) return -1;
-        return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+        *megabytes = GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters))
+                         ? static_cast<double>(counters.WorkingSetSize) / (1024 * 1024)
+                         : -1;
     }
+    TerminateProcess(process.Get(), 0);
+    WaitForSingleObject(process.Get(), kDeadlineMs);
+    return elapsed;
+}
 
-    // A counted client is closed as a player would close it; the others are
-    // ended.
-    ~Started() {
-        HWND frame = run_ == Run::Counted ? FindProcessWindow(id_, kClientWindowClass, kProductName) : nullptr;
-        if (frame) {
-            PostMessageW(frame, WM_CLOSE, 0, 0);
-            WaitProgram(process_.Get(), kDeadlineMs);
-        } else {
-            TerminateProcess(process_.Get(), 0);
-            WaitForSingleObject(process_.Get(), kDeadlineMs);
-        }
-    }
-
-private:
-    bool Visible(HWND& window, const wchar_t* className, const wchar_t* title) const {
-        if (!window) window = FindProcessWindow(id_, className, title);
-        return window && IsWindowVisible(window);
-    }
-
-    Run run_;
-    ScratchDir dir_;
-    ScopedKernelHandle process_;
-    DWORD id_ = 0;
-    double start_ = 0;
-};
-
-void PrintRatio(const char* title, const char* unit, double client, double floor) {
-    std::printf("%s\n", title);
+void Print(const char* title, int rounds, const char* unit, double client, double floor) {
+    std::printf("%s (median of %d)\n", title, rounds);
     std::printf("  vstorm.exe:                     %8.1f %s\n", client, unit);
     std::printf("  floor (bare layered window):    %8.1f %s\n", floor, unit);
     std::printf("  ratio:                          %8.2f x\n", floor > 0 ? client / floor : 0.0);
@@ -130,32 +91,21 @@ void PrintRatio(const char* title, const char* unit, double client, double floor
 int wmain() {
     LoopbackHttpServer silent(LoopbackHttpServer::Mode::Silent, StatsPort());
     if (!silent.Listening()) {
-        std::fprintf(stderr, "cannot listen on the statistics port\n");
+        std::fprintf(stderr, "the statistics port is taken\n");
         return 1;
     }
-    std::vector<double> bare, counted, firstRun;
+    std::vector<double> floor, counted, firstRun, floorMemory(kMemoryRounds), clientMemory(kMemoryRounds);
     for (int i = 0; i < kRounds; ++i) {
-        bare.push_back(Started(Run::Bare).WaitUntilShown());
-        counted.push_back(Started(Run::Counted).WaitUntilShown());
-        firstRun.push_back(Started(Run::FirstRun).WaitUntilShown());
+        floor.push_back(MeasureStart(L"bare_back.exe", nullptr));
+        counted.push_back(MeasureStart(kClientExeName, L"5"));
+        firstRun.push_back(MeasureStart(kClientExeName, nullptr));
     }
-    std::vector<double> bareMemory, clientMemory;
     for (int i = 0; i < kMemoryRounds; ++i) {
-        for (Run run : {Run::Bare, Run::Counted}) {
-            Started program(run);
-            program.WaitUntilShown();
-            Sleep(kSettleMs);
-            (run == Run::Bare ? bareMemory : clientMemory).push_back(program.ResidentMegabytes());
-        }
+        MeasureStart(L"bare_back.exe", nullptr, kSettleMs, &floorMemory[i]);
+        MeasureStart(kClientExeName, L"5", kSettleMs, &clientMemory[i]);
     }
-
-    const double floor = Median(bare);
-    char title[128];
-    std::snprintf(title, sizeof(title), "Start to the launcher on screen (median of %d)", kRounds);
-    PrintRatio(title, "ms", Median(counted), floor);
-    std::snprintf(title, sizeof(title), "The same, first run, statistics endpoint silent (median of %d)", kRounds);
-    PrintRatio(title, "ms", Median(firstRun), floor);
-    std::snprintf(title, sizeof(title), "Resident memory in login mode (median of %d)", kMemoryRounds);
-    PrintRatio(title, "MB", Median(clientMemory), Median(bareMemory));
+    Print("Start to the launcher on screen", kRounds, "ms", Median(counted), Median(floor));
+    Print("The same, first run, statistics endpoint silent", kRounds, "ms", Median(firstRun), Median(floor));
+    Print("Resident memory in login mode", kMemoryRounds, "MB", Median(clientMemory), Median(floorMemory));
     return 0;
 }
