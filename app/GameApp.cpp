@@ -120,12 +120,6 @@ bool gameApp::InitInstance() {
     return false;
 }
 
-// The view's first request comes right after this: the thread serves by then.
-void gameApp::OnLauncherShown() {
-    htmlThread.Start(MakeHtmlManager());
-    BuildLandingUrl(landingUrl, installTime_, agentId, siteId, runCount_);
-}
-
 // The full-screen keys, while the game runs; the key still goes on to its
 // window.
 bool gameApp::PreTranslateMessage(MSG* msg) {
@@ -140,6 +134,12 @@ bool gameApp::PreTranslateMessage(MSG* msg) {
 }
 
 std::unique_ptr<CHtmlAppManager> gameApp::MakeHtmlManager() { return std::make_unique<CHtmlAppManager>(); }
+
+// The view's first request comes right after this: the thread serves by then.
+void gameApp::OnLauncherShown() {
+    htmlThread.Start(MakeHtmlManager());
+    BuildLandingUrl(landingUrl, installTime_, agentId, siteId, runCount_);
+}
 
 void gameApp::CopyUserName(wchar_t (&name)[kUserNameUnits]) const {
     std::lock_guard<std::mutex> hold(userNameLock_);
