@@ -543,25 +543,26 @@ void CImagePaint::PaintTop(Gdiplus::Graphics& graphics, const RECT* update) {
 void CImagePaint::Relayout(const RECT& client) {
     const int width = RectWidth(client);
     const int height = RectHeight(client);
-    bool moved = false;
     for (const auto& button : buttons_) {
         RECT r = button->rect;
-        bool buttonMoved = false;
+        bool moved = false;
         if (button->rightAnchor != -1 && width - button->rightAnchor != r.right) {
             const int buttonWidth = RectWidth(r);
             r.right = width - button->rightAnchor;
             r.left = r.right - buttonWidth;
-            buttonMoved = true;
+            moved = true;
         }
         if (button->bottomAnchor != -1 && height - button->bottomAnchor != r.bottom) {
             const int buttonHeight = RectHeight(r);
             r.bottom = height - button->bottomAnchor;
             r.top = r.bottom - buttonHeight;
-            buttonMoved = true;
+            moved = true;
         }
-        if (buttonMoved) button->SetRect(r);
-        moved = moved || buttonMoved;
+        if (moved) button->SetRect(r);
     }
+    // Redraw finds a moved button by its rectangle; a moved static changes
+    // what lies under the buttons.
+    bool staticsMoved = false;
     for (const auto& element : statics_) {
         RECT& r = element->rect;
         const RECT before = r;
@@ -575,9 +576,9 @@ void CImagePaint::Relayout(const RECT& client) {
             r.top = element->fixedTop != -1 ? element->fixedTop : r.top + (bottom - r.bottom);
             r.bottom = bottom;
         }
-        moved = moved || !EqualRect(&before, &r);
+        staticsMoved = staticsMoved || !EqualRect(&before, &r);
     }
-    if (moved) Invalidate();
+    if (staticsMoved) Invalidate();
     if (layered_) {
         Redraw();
     } else if (window_) {
