@@ -86,12 +86,13 @@ bool gameApp::InitInstance() {
         // on its next start.
         WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount_));
     }
-    if (runCount_ == 0) installReport.Start(agentId, siteId);
 
     {
         CFrameGame frame(*this);
         mainFrame = &frame;
         frame.CreateAndRun();
+        // A launcher that never showed has not started the report.
+        if (runCount_ == 0) installReport.Start(agentId, siteId);
         if (frame.GameMode()) {
             wchar_t outTime[32];
             Format(outTime, L"%I64u", UnixTimeNow());
@@ -136,7 +137,10 @@ bool gameApp::PreTranslateMessage(MSG* msg) {
 std::unique_ptr<CHtmlAppManager> gameApp::MakeHtmlManager() { return std::make_unique<CHtmlAppManager>(); }
 
 // The view's first request comes right after this: the thread serves by then.
+// The install report, like the page, waits for the launcher: neither holds
+// the other up, and neither takes the processor from its first frame.
 void gameApp::OnLauncherShown() {
+    if (runCount_ == 0) installReport.Start(agentId, siteId);
     htmlThread.Start(MakeHtmlManager());
     BuildLandingUrl(landingUrl, installTime_, agentId, siteId, runCount_);
 }

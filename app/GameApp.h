@@ -1,8 +1,8 @@
 // The client's application object. Its InitInstance is the whole life of
-// the client: keep the books in Config.ini, start the install report, run
-// the game frame until it closes, then keep the exit books. The launcher
-// comes first: the HTML thread and the landing URL, with the adapters'
-// addresses in it, come once it is on screen (OnLauncherShown).
+// the client: keep the books in Config.ini, run the game frame until it
+// closes, then keep the exit books. The launcher comes first: the install
+// report, the HTML thread and the landing URL, with the adapters' addresses
+// in it, come once it is on screen (OnLauncherShown).
 // The main thread's message loop is the game frame's modal loop inside it,
 // so InitInstance always returns false and Run never enters MessageLoop.
 #pragma once
@@ -30,7 +30,7 @@ public:
 
     const wchar_t* ProgramDir() const override { return programDir; }
     const wchar_t* LandingUrl() const override { return landingUrl; }
-    // Starts the HTML thread and builds the landing URL.
+    // Starts the install report and the HTML thread, builds the landing URL.
     void OnLauncherShown() override;
     void CopyUserName(wchar_t (&name)[kUserNameUnits]) const override;
     // Records the player's user name (from the login page, on the HTML

@@ -25,7 +25,8 @@ DWORD WINAPI SendOnThread(void* param) {
 CInstallReport::~CInstallReport() { Finish(); }
 
 void CInstallReport::Start(int agentId, int siteId) {
-    if (thread_) return;
+    if (started_) return;
+    started_ = true;
     auto ids = std::make_unique<ReportIds>(ReportIds{agentId, siteId});
     startedAt_ = GetTickCount();
     thread_.Reset(CreateThread(nullptr, 0, SendOnThread, ids.get(), 0, nullptr));

@@ -1,5 +1,5 @@
 // The install report of a client's first run, sent on a thread of its own:
-// the launcher opens while the report goes out, however slowly the
+// it starts once the launcher is on screen and goes out however slowly the
 // statistics endpoint answers. The exit report waits for it (Finish), so
 // the endpoint hears of the install before the close and no report is lost
 // to the end of a short run.
@@ -22,7 +22,7 @@ public:
     CInstallReport& operator=(const CInstallReport&) = delete;
 
     // Starts sending the report; without a thread it is sent here and now.
-    // Once per object.
+    // Later calls do nothing: one report per object.
     void Start(int agentId, int siteId);
     // Waits for a report still going out, at the latest until its deadline
     // counted from Start; a report that misses it is abandoned as the poster
@@ -31,5 +31,6 @@ public:
 
 private:
     ScopedKernelHandle thread_;
+    bool started_ = false;
     DWORD startedAt_ = 0;
 };
