@@ -62,6 +62,7 @@ gameApp::gameApp() {
     wmemset(landingUrl, L'\0', 512);
     memset(userNameAnsi, 0, sizeof(userNameAnsi));
     wmemset(userName, L'\0', 64);
+    wmemset(installTime_, L'\0', kConfigValueUnits);
 }
 
 bool ProgramDirOf(const wchar_t* modulePath, wchar_t (&dir)[MAX_PATH]) {
@@ -91,8 +92,6 @@ bool gameApp::InitInstance() {
     MakeConfigPath(programDir, configPath);
     wchar_t version[16];
     FormatClientVersion(version);
-    wchar_t installTime[kConfigValueUnits];
-    int runCount = 0;
     {
         // Clients started together in this folder take turns, so each
         // counts its run on top of the other's and only one sees the count
@@ -101,25 +100,20 @@ bool gameApp::InitInstance() {
         WriteConfigText(configPath, kSectionGameInfo, kKeyVersion, version);
         agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
         siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);
-        runCount = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
-        ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime);
+        runCount_ = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
+        ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime_);
         // The run is counted before the install report goes out: a client
         // killed while its report is held must not report the install again
         // on its next start.
-        WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount));
+        WriteConfigInt(configPath, kSectionCommon, kKeyRunCount, NextRunCount(runCount_));
     }
-
-    BuildLandingUrl(landingUrl, installTime, agentId, siteId, runCount);
-    if (runCount == 0) SendInstallReport(agentId, siteId);
-
-    PreparePageEngine(ModulePath());
-    // Ready to take requests before the game frame can send the first one.
-    htmlThread.Start(MakeHtmlManager());
 
     {
         CFrameGame frame(*this);
         mainFrame = &frame;
         frame.CreateAndRun();
+        // A launcher that never showed has not started the report.
+        if (runCount_ == 0) installReport.Start(agentId, siteId);
         if (frame.GameMode()) {
             wchar_t outTime[32];
             Format(outTime, L"%I64u", UnixTimeNow());
@@ -151,6 +145,8 @@ void gameApp::FinishRun(const wchar_t* configPath) {
         memcpy(nameAnsi, userNameAnsi, sizeof(nameAnsi));
         CopyText(name, userName);
     }
+    // The endpoint hears of the install before the close.
+    installReport.Finish();
     SendExitReport(agentId, siteId, nameAnsi);
     {
         // A profile write rewrites the whole file: one from a client
@@ -177,6 +173,16 @@ bool gameApp::PreTranslateMessage(MSG* msg) {
 }
 
 std::unique_ptr<CHtmlAppManager> gameApp::MakeHtmlManager() { return std::make_unique<CHtmlAppManager>(); }
+
+// The view's first request comes right after this: the thread serves by then.
+// The install report, like the page, waits for the launcher: neither holds
+// the other up, and neither takes the processor from its first frame.
+void gameApp::OnLauncherShown() {
+    if (runCount_ == 0) installReport.Start(agentId, siteId);
+    PreparePageEngine(ModulePath());
+    htmlThread.Start(MakeHtmlManager());
+    BuildLandingUrl(landingUrl, installTime_, agentId, siteId, runCount_);
+}
 
 void gameApp::CopyUserName(wchar_t (&name)[kUserNameUnits]) const {
     std::lock_guard<std::mutex> hold(userNameLock_);

@@ -1,11 +1,14 @@
 // The client's application object. Its InitInstance is the whole life of
-// the client: prepare Config.ini and the device identity, report, start the
-// HTML thread, run the game frame until it closes, then keep the exit books.
+// the client: keep the books in Config.ini, run the game frame until it
+// closes, then keep the exit books. The launcher comes first: the install
+// report, the HTML thread and the landing URL, with the adapters' addresses
+// in it, come once it is on screen (OnLauncherShown).
 // The main thread's message loop is the game frame's modal loop inside it,
 // so InitInstance always returns false and Run never enters MessageLoop.
 #pragma once
 
 #include "app/Config.h"
+#include "app/InstallReport.h"
 #include "browser/HtmlThread.h"
 #include "frames/ClientApp.h"
 #include "ui/AppManager.h"
@@ -27,6 +30,8 @@ public:
 
     const wchar_t* ProgramDir() const override { return programDir; }
     const wchar_t* LandingUrl() const override { return landingUrl; }
+    // Starts the install report and the HTML thread, builds the landing URL.
+    void OnLauncherShown() override;
     void CopyUserName(wchar_t (&name)[kUserNameUnits]) const override;
     // Records the player's user name (from the login page, on the HTML
     // thread): the UTF-16 value, cut to 63 units and without control
@@ -45,6 +50,8 @@ public:
     CFrameGame* mainFrame = nullptr;
     // The HTML thread and its manager, from start-up to shut-down.
     CHtmlThread htmlThread;
+    // A first run's install report, going out while the client runs.
+    CInstallReport installReport;
 
 protected:
     // The HTML thread's manager; a test build of the client hands out one
@@ -58,6 +65,9 @@ private:
 
     // The user name is written on the HTML thread and read on this one.
     mutable std::mutex userNameLock_;
+    // The books as read at the start, for the landing URL.
+    int runCount_ = 0;
+    wchar_t installTime_[kConfigValueUnits];
 };
 
 // The process-wide application pointer: set by the entry for the life of

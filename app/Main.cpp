@@ -1,11 +1,18 @@
 // The client's entry: OLE for the main thread, the application object for
-// the life of the process, exit code 0 in every case.
+// the life of the process, exit code 0 in every case. The launcher's
+// pictures are decoded on a worker thread meanwhile, from the very start.
 #include "app/GameApp.h"
+#include "frames/FrameBack.h"
+#include "ui/PngPrefetch.h"
 #include "ui/Scoped.h"
 
 #include <windows.h>
 
+#include <vector>
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    GdiplusSession gdiplus;
+    PngPrefetch launcherImages(gdiplus.Started() ? CFrameBack::FirstFrameImages() : std::vector<int>());
     OleSession ole;
     if (ole.Result() != S_OK) return 0;
     gameApp app;

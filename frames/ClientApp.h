@@ -17,6 +17,9 @@ public:
     virtual const wchar_t* ProgramDir() const = 0;
     // The address the game view opens first.
     virtual const wchar_t* LandingUrl() const = 0;
+    // The launcher is on screen: the start goes on with what its first
+    // frame did not need, before the view asks for the landing URL.
+    virtual void OnLauncherShown() = 0;
     // A copy of the player's user name; empty until the login page told it.
     virtual void CopyUserName(wchar_t (&name)[kUserNameUnits]) const = 0;
     virtual void SetUserName(const wchar_t* name) = 0;

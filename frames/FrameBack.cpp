@@ -64,6 +64,12 @@ void DrawRoundedRect(Gdiplus::Graphics& graphics, Gdiplus::Pen* pen, int left, i
 
 }  // namespace
 
+std::vector<int> CFrameBack::FirstFrameImages() {
+    std::vector<int> ids{IDB_BACK_PICTURE};
+    for (const BackButton& spec : kButtons) ids.push_back(spec.strip);
+    return ids;
+}
+
 CFrameBack::CFrameBack(CClientApp& app) : app_(app) { SetClassName(kClassName); }
 
 CFrameBack::~CFrameBack() = default;

@@ -18,6 +18,7 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <vector>
 
 class CClientApp;
 class CFrameGame;
@@ -37,6 +38,10 @@ public:
     static constexpr int kServiceId = 1005;
     static constexpr int kTopUpId = 1006;
     static constexpr int kPictureId = 1007;
+
+    // The images of the launcher's first frame, the largest first: what a
+    // start may decode ahead (ui/PngPrefetch.h).
+    static std::vector<int> FirstFrameImages();
 
     explicit CFrameBack(CClientApp& app);
     ~CFrameBack() override;

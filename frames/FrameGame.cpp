@@ -142,6 +142,9 @@ bool CFrameGame::CreateAndRun() {
     bool ran = false;
     if (Hwnd()) {
         back.gameFrame = this;
+        UpdateWindow(Hwnd());
+        app_.OnLauncherShown();
+        OpenView();
         ran = RunModalLoop();
     }
     // The launcher or border must not linger while the exit report goes out.
@@ -152,8 +155,6 @@ bool CFrameGame::CreateAndRun() {
 }
 
 void CFrameGame::OnCreate(CREATESTRUCTW*) {
-    titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints);
-    titleBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kTitleColor));
     LoadIconFromResource(true, kBigIconSize);
     LoadIconFromResource(false, kSmallIconSize);
     SetWindowTextW(Hwnd(), kProductName);
@@ -171,15 +172,18 @@ void CFrameGame::OnCreate(CREATESTRUCTW*) {
         });
     view.browser.SetDocumentCompleteHandler(
         [this](IDispatch* frame, const wchar_t* url) { OnDocumentComplete(frame, url); });
+
+    PrepareMenu(toolMenu, &CFrameGame::OnToolMenuItem);
+    PrepareMenu(trayMenu, &CFrameGame::OnTrayMenuItem);
+    tray.Attach(Hwnd());
+}
+
+void CFrameGame::OpenView() {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     view.Create(0, nullptr, L"", kViewStyle, client, Hwnd());
     view.Navigate(app_.LandingUrl(), kNavigateNoHistory);
     view.SetSilent(1);
-
-    PrepareMenu(toolMenu, &CFrameGame::OnToolMenuItem);
-    PrepareMenu(trayMenu, &CFrameGame::OnTrayMenuItem);
-    tray.Attach(Hwnd());
 }
 
 void CFrameGame::PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImageItem*)) {
@@ -196,6 +200,9 @@ void CFrameGame::EnterGameMode() {
     HWND window = Hwnd();
     ShowWindow(window, SW_HIDE);
 
+    // Only game mode draws the title.
+    titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints);
+    titleBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kTitleColor));
     painter.captionDrag = true;
     painter.fillBackground = true;
     painter.SetBackgroundColor(kGameBackgroundColor);

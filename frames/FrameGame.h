@@ -55,7 +55,9 @@ public:
 
     // Creates the back frame and this window over it, and runs the modal
     // loop until this window is gone; then the back frame goes too. False
-    // when the window cannot be made.
+    // when the window cannot be made. The launcher comes first: both
+    // windows are on screen before the application goes on and the view
+    // is asked for.
     bool CreateAndRun();
     // The switch to game mode; does nothing the second time.
     void EnterGameMode();
@@ -118,6 +120,8 @@ private:
     void HideToTray();
     void ShowFromTray();
     void CloseMenu(CImageMenu& menu);
+    // Makes the view on the HTML thread and has it open the landing page.
+    void OpenView();
     void AddCaption();
     // The view (and in game mode the back frame) fitted to the window.
     void LayOut();

@@ -1,4 +1,5 @@
 #include "ui/ImageLoader.h"
+#include "ui/PngPrefetch.h"
 
 #include "tests/res/PaintTestImages.h"
 #include "tests/support/Painting.h"
@@ -32,6 +33,28 @@ TEST(LoadPngResource, DecodesTheResourceOrGivesNothing) {
     EXPECT_FALSE(LoadPngResource(IMG_TRUNCATED));
     EXPECT_FALSE(LoadPngResource(IMG_NOT_A_PNG));
 
+}
+
+// Images decoded ahead on the worker are the resources' own pixels, handed
+// out once; what is not decoded ahead, or no longer, decodes as ever, and
+// images nobody took go with the object.
+TEST(PngPrefetch, HandsOutEachImageDecodedAheadOnce) {
+    OwnedImage taken;
+    OwnedImage again;
+    {
+        PngPrefetch ahead({IMG_HALF_RED, IMG_MISSING, IMG_BLUE});
+        PngPrefetch another({IMG_RED});
+        EXPECT_FALSE(PngPrefetch::Take(IMG_RED, again)) << "one object at a time decodes ahead";
+        EXPECT_TRUE(PngPrefetch::Take(IMG_HALF_RED, taken));
+        EXPECT_FALSE(PngPrefetch::Take(IMG_HALF_RED, again));
+        EXPECT_TRUE(PngPrefetch::Take(IMG_MISSING, again));
+        EXPECT_FALSE(again);
+    }
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(static_cast<Gdiplus::PixelFormat>(PixelFormat32bppPARGB), taken->GetPixelFormat());
+    EXPECT_EQ(ImagePixel(DecodePngResource(IMG_HALF_RED).Get(), 5, 5), ImagePixel(taken.Get(), 5, 5));
+    EXPECT_FALSE(PngPrefetch::Take(IMG_BLUE, again));
+    EXPECT_TRUE(LoadPngResource(IMG_BLUE));
 }
 
 TEST(CropImage, CutsAnArgbPartOrRefuses) {

@@ -486,10 +486,53 @@ TEST_F(ImagePaintWindowTest, LayeredRedrawKeepsPerPixelAlpha) {
     EXPECT_EQ(0u, SurfacePixel(surface, 250, 100));
     EXPECT_EQ(0xFF0000FFu, SurfacePixel(surface, 210, 20));
 
-    // A hover change redraws the whole surface at once.
     Mouse(WM_MOUSEMOVE, 210, 20);
     EXPECT_EQ(0xFF00FF00u, SurfacePixel(surface, 210, 20));
     EXPECT_EQ(0u, SurfacePixel(surface, 250, 100));
+}
+
+// Brought up to date button by button, the kept frame holds what a whole
+// new composition gives, to the pixel: over translucent pixels, under a
+// foreground, with stretched images and overlapping buttons.
+TEST_F(ImagePaintWindowTest, LayeredFrameKeptUpToDateMatchesAWholeComposition) {
+    CImageButton* stretched = nullptr;
+    CImageButton* over = nullptr;
+    Open([&](PainterHost& h) {
+        h.painter.AddStatic(RECT{0, 0, 300, 200}, IMG_HALF_RED, 1, false);
+        stretched = h.painter.AddButton(2, RECT{20, 20, 97, 61}, IMG_MAGENTA_6X4, IMG_HALF_RED, IMG_BLUE);
+        over = h.painter.AddButton(3, RECT{80, 50, 140, 90}, IMG_BLUE, IMG_GREEN);
+        h.painter.onPaintForeground = [](Gdiplus::Graphics& g) {
+            Gdiplus::SolidBrush veil(Gdiplus::Color(0x80FFFF00));
+            g.FillRectangle(&veil, 0, 40, 300, 30);
+        };
+        h.painter.EnableLayered();
+    });
+    const LayeredSurface& surface = painter.Surface();
+    auto frame = [&] {
+        GdiFlush();
+        return std::vector<DWORD>(surface.Pixels(), surface.Pixels() + surface.Width() * surface.Height());
+    };
+    auto expectWhole = [&](const char* step) {
+        const std::vector<DWORD> kept = frame();
+        painter.Invalidate();
+        painter.Redraw();
+        EXPECT_TRUE(kept == frame()) << step;
+    };
+    const std::vector<DWORD> first = frame();
+    Mouse(WM_MOUSEMOVE, 90, 55);
+    ASSERT_EQ(2, Hot());
+    EXPECT_NE(first, frame());
+    expectWhole("hover");
+    Mouse(WM_LBUTTONDOWN, 90, 55);
+    expectWhole("press");
+    Mouse(WM_LBUTTONUP, 90, 55);
+    Mouse(WM_MOUSEMOVE, 120, 80);
+    ASSERT_EQ(3, Hot());
+    expectWhole("hover moved on");
+    over->visible = false;
+    stretched->SetText(L"text");
+    painter.Redraw();
+    expectWhole("hidden and relabelled");
 }
 
 }  // namespace

@@ -90,9 +90,13 @@ protected:
     }
 };
 
+// The install report goes out while the launcher opens; the player closes
+// the client at once, and the exit report still comes after the install
+// report's answer.
 TEST_F(VstormReports, FirstStartReportsInstallThenExitLaterStartsOnlyExit) {
-    LoopbackHttpServer server(Mode::Normal, StatsPort());
+    LoopbackHttpServer server(Mode::Slow, StatsPort());
     ASSERT_TRUE(server.Listening());
+    server.SetDelay(2000);
 
     const uint64_t before = UnixTimeNow();
     ASSERT_EQ(0u, Start());
@@ -107,6 +111,7 @@ TEST_F(VstormReports, FirstStartReportsInstallThenExitLaterStartsOnlyExit) {
     }
     ExpectReport(requests[0].body, "install", "install_time", before, after, "0", "0");
     ExpectReport(requests[1].body, "close", "logout_time", before, after, "0", "0");
+    EXPECT_EQ(1u, requests[1].answersBefore) << "the exit waited for the install report";
 
     ASSERT_EQ(0u, Start());
     requests = server.Requests();

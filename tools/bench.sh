@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and runs them under Wine in a private Xvfb. Each
 # prints its figures against a floor measured in the same run: the layered
-# Redraw of a back-frame-like window against UpdateLayeredWindow alone, and
-# the client's start to its launcher on screen against a bare program with
-# one layered window of the same picture. Then the size of vstorm.exe.
+# redraw of a back-frame-like window as a hover moves, against
+# UpdateLayeredWindow alone; the client's start to its launcher on screen,
+# in a counted run and in a first run whose statistics endpoint never
+# answers, and its resident memory in login mode, against a bare program
+# with one layered window of the same picture. Then the size of vstorm.exe.
+# The machine's load weighs on the figures: the script prints it too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
@@ -12,8 +15,11 @@ build=$root/build/x86_64
 cmake --build "$build" --target paint_bench start_bench
 
 source "$root/tools/wine-env.sh"
+echo "Load before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 trap wine_session_stop EXIT
 wine_session_start "$TEST_WINEPREFIX"
 "$WINE64" "$build/bin/paint_bench.exe"
 "$WINE64" "$build/bin/start_bench.exe"
-echo "Size of vstorm.exe with all artwork: $(stat -c %s "$build/bin/vstorm.exe") bytes"
+size=$(stat -c %s "$build/bin/vstorm.exe")
+echo "Size of vstorm.exe with all artwork: $size bytes ($((size / 1024)) KB; at most 1536 KB)"
+echo "Load after: $(cut -d ' ' -f 1-3 /proc/loadavg)"

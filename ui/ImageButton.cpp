@@ -19,7 +19,7 @@ void DrawStretched(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const REC
 }  // namespace
 
 CImageButton::CImageButton(HWND owner, int id, const RECT& rect, const wchar_t* text)
-    : id(id), rect(rect), defaultFont(MakeDefaultElementFont()), owner(owner) {
+    : id(id), rect(rect), owner(owner) {
     CopyText(this->text, text);
     CopyText(tooltipText, L"");
     textBrushes[kNormal] = MakeBrush(kDefaultTextColor);
@@ -127,6 +127,7 @@ void CImageButton::DrawText(Gdiplus::Graphics& graphics, RECT box, const Gdiplus
         top += (height - maxTextHeight) / 2;
         height = maxTextHeight;
     }
+    if (!customFont && !defaultFont) defaultFont = MakeDefaultElementFont();
     const Gdiplus::Font* font = customFont ? customFont.get() : defaultFont.get();
     DrawBoxedText(graphics, text, font, brush, textAlignment, box.left, top, box.right - box.left,
                   height);

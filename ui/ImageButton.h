@@ -79,6 +79,8 @@ public:
     RECT rect;                      // owner's client coordinates
     bool visible = true;
     bool inactive = false;          // no built-in click actions
+    // Made when text is first drawn without a custom font: looking a family
+    // up costs more than a window's first frame can spare.
     std::unique_ptr<Gdiplus::Font> defaultFont;
     std::shared_ptr<Gdiplus::Font> customFont;  // shared: owners may keep using it
     wchar_t text[kTextUnits];

@@ -1,5 +1,7 @@
 #include "ui/ImageLoader.h"
 
+#include "ui/PngPrefetch.h"
+
 #include <cstring>
 #include <utility>
 
@@ -30,6 +32,12 @@ void OwnedImage::Reset() noexcept {
 }
 
 OwnedImage LoadPngResource(int id) {
+    OwnedImage ahead;
+    if (PngPrefetch::Take(id, ahead)) return ahead;
+    return DecodePngResource(id);
+}
+
+OwnedImage DecodePngResource(int id) {
     if (id == 0) return OwnedImage();
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(static_cast<WORD>(id)), kPngResourceType);
@@ -55,20 +63,28 @@ OwnedImage LoadPngResource(int id) {
         GlobalFree(block);
         return OwnedImage();
     }
-    Gdiplus::Image decoded(stream.Get(), TRUE);
+    Gdiplus::Bitmap decoded(stream.Get(), TRUE);
     const INT width = static_cast<INT>(decoded.GetWidth());
     const INT height = static_cast<INT>(decoded.GetHeight());
     if (decoded.GetLastStatus() != Gdiplus::Ok || width == 0 || height == 0) return OwnedImage();
     // Decoded once into premultiplied pixels: drawing a PNG-backed image
     // converts every pixel on every paint, which costs a layered window
-    // more than handing its frame to the system.
+    // more than handing its frame to the system. The decoded pixels are
+    // converted straight into the new bitmap's memory, without a drawing
+    // pass.
     auto bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppPARGB);
     if (bitmap->GetLastStatus() != Gdiplus::Ok) return OwnedImage();
-    {
-        Gdiplus::Graphics graphics(bitmap.get());
-        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-        if (graphics.DrawImage(&decoded, 0, 0, width, height) != Gdiplus::Ok) return OwnedImage();
+    Gdiplus::Rect whole(0, 0, width, height);
+    Gdiplus::BitmapData pixels{};
+    if (bitmap->LockBits(&whole, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &pixels) != Gdiplus::Ok) {
+        return OwnedImage();
     }
+    Gdiplus::BitmapData source = pixels;
+    const Gdiplus::Status read = decoded.LockBits(
+        &whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf, PixelFormat32bppPARGB, &source);
+    if (read == Gdiplus::Ok) decoded.UnlockBits(&source);
+    bitmap->UnlockBits(&pixels);
+    if (read != Gdiplus::Ok) return OwnedImage();
     return OwnedImage(std::move(bitmap));
 }
 

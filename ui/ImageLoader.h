@@ -43,6 +43,8 @@ private:
 // integer name, decoded with embedded colour management into a 32-bit
 // premultiplied bitmap. Empty for id 0, a
 // missing resource or data that does not decode.
+OwnedImage DecodePngResource(int id);
+// The same, or the image decoded ahead (ui/PngPrefetch.h).
 OwnedImage LoadPngResource(int id);
 
 // A new 32-bit ARGB bitmap of width by height holding the part of source

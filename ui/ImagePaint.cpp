@@ -312,6 +312,7 @@ void CImagePaint::Repaint(const RECT& rect) {
 
 CImageButton* CImagePaint::AddButton(int id, const RECT& rect, int normalId, int hoverId,
                                      int pressedId, int checkedNormalId) {
+    Invalidate();
     if (CImageButton* existing = FindButton(id)) {
         existing->SetImages(normalId, hoverId, pressedId, checkedNormalId);
         existing->SetText(L"");
@@ -334,10 +335,12 @@ bool CImagePaint::RemoveButton(int id) {
     if (it == buttons_.end()) return false;
     if (hot_ == it->get()) hot_ = nullptr;
     buttons_.erase(it);
+    Invalidate();
     return true;
 }
 
 CImageStatic* CImagePaint::AddStatic(const RECT& rect, int imageId, int id, bool wrapEdges) {
+    Invalidate();
     CImageStatic* element = FindStatic(id);
     if (!element) {
         statics_.push_back(std::make_unique<CImageStatic>());
@@ -359,10 +362,12 @@ bool CImagePaint::RemoveStatic(int id) {
     auto it = FindById(statics_, id);
     if (it == statics_.end()) return false;
     statics_.erase(it);
+    Invalidate();
     return true;
 }
 
 CImageProgressbar* CImagePaint::AddProgressBar(const RECT& rect) {
+    Invalidate();
     auto it = FindById(bars_, CImageProgressbar::kId);
     if (it != bars_.end()) {
         (*it)->LoadImages();
@@ -378,6 +383,7 @@ CImageProgressbar* CImagePaint::AddProgressBar(const RECT& rect) {
 void CImagePaint::SetBackgroundColor(Gdiplus::ARGB argb) {
     backgroundBrush_ = MakeBrush(argb);
     fillBackground = true;
+    Invalidate();
 }
 
 void CImagePaint::EnableLayered() {
@@ -390,6 +396,7 @@ void CImagePaint::EnableLayered() {
         SetWindowLongPtrW(window_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
         updateLayered_ = FindUpdateLayeredWindow();
     }
+    Invalidate();
     Redraw();
 }
 
@@ -397,15 +404,96 @@ void CImagePaint::Redraw() {
     if (!updateLayered_ || !window_) return;
     RECT client{};
     if (!GetClientRect(window_, &client)) return;
-    if (!surface_.Prepare(RectWidth(client), RectHeight(client))) return;
-    SetBkMode(surface_.Dc(), TRANSPARENT);
-    {
-        Gdiplus::Graphics graphics(surface_.Dc());
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        PaintElements(graphics, client, nullptr);
+    std::vector<size_t> changed;
+    if (!FindChangedButtons(client, changed)) {
+        if (!ComposeLayered(client)) return;
+    } else if (!changed.empty()) {
+        RecomposeButtons(changed);
+    } else if (presented_ && presentedAlpha_ == alpha) {
+        // The system keeps the frame it was given: nothing to hand over.
+        return;
     }
     // A callback may have destroyed the window while it drew.
-    if (window_) surface_.Present(window_, updateLayered_, alpha);
+    if (!window_) return;
+    presented_ = surface_.Present(window_, updateLayered_, alpha);
+    presentedAlpha_ = alpha;
+}
+
+bool CImagePaint::ButtonLook::operator==(const ButtonLook& other) const {
+    return EqualRect(&rect, &other.rect) && visible == other.visible && state == other.state &&
+           part == other.part && checked == other.checked && showText == other.showText &&
+           images == other.images && text == other.text;
+}
+
+// The state as CImageButton::Paint picks it from what the painter hands it.
+CImagePaint::ButtonLook CImagePaint::LookOf(const CImageButton& button) const {
+    const POINT cursor = IsInert(button.id) ? kAway : cursor_;
+    int state = CImageButton::kNormal;
+    if (Contains(button.rect, cursor)) state = leftPressed_ ? CImageButton::kPressed : CImageButton::kHover;
+    if (button.selected) state = CImageButton::kPressed;
+    return ButtonLook{button.rect,
+                      button.visible,
+                      state,
+                      button.currentPart,
+                      button.Checked(),
+                      button.showText,
+                      {button.images[0].Get(), button.images[1].Get(), button.images[2].Get(),
+                       button.images[3].Get()},
+                      button.text};
+}
+
+bool CImagePaint::FindChangedButtons(const RECT& client, std::vector<size_t>& changed) {
+    if (!composed_ || !bars_.empty() || surface_.Width() != RectWidth(client) ||
+        surface_.Height() != RectHeight(client) || kept_.size() != buttons_.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const CImageButton& button = *buttons_[i];
+        KeptButton& kept = kept_[i];
+        // The pixels kept under a button that moved are not those under it now.
+        if (kept.button != &button || !EqualRect(&kept.look.rect, &button.rect)) return false;
+        ButtonLook look = LookOf(button);
+        if (!(look == kept.look)) {
+            kept.look = std::move(look);
+            changed.push_back(i);
+        }
+    }
+    return true;
+}
+
+bool CImagePaint::ComposeLayered(const RECT& client) {
+    kept_.clear();
+    presented_ = false;
+    if (!surface_.Prepare(RectWidth(client), RectHeight(client))) return false;
+    // Set before the callbacks run: one of them may invalidate again.
+    composed_ = true;
+    SetBkMode(surface_.Dc(), TRANSPARENT);
+    Gdiplus::Graphics graphics(surface_.Dc());
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    PaintBase(graphics, client, nullptr);
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+    for (const auto& button : buttons_) {
+        kept_.push_back(KeptButton{button.get(), LookOf(*button), surface_.Copy(button->rect)});
+    }
+    PaintTop(graphics, nullptr);
+    return true;
+}
+
+// Each changed button's rectangle in turn gets back the pixels under it and
+// then everything drawn over them, clipped to it: the same pixels as a whole
+// composition gives, also where changed buttons overlap.
+void CImagePaint::RecomposeButtons(const std::vector<size_t>& changed) {
+    Gdiplus::Graphics graphics(surface_.Dc());
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    for (size_t i : changed) {
+        // Copied: a callback may change the kept frame.
+        const RECT rect = kept_[i].look.rect;
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+        surface_.Paste(rect, kept_[i].under);
+        graphics.SetClip(ToRect(rect));
+        PaintTop(graphics, &rect);
+        if (!composed_) return;
+    }
 }
 
 void CImagePaint::Paint() {
@@ -428,6 +516,11 @@ void CImagePaint::Paint() {
 
 void CImagePaint::PaintElements(Gdiplus::Graphics& graphics, const RECT& client,
                                 const RECT* update) {
+    PaintBase(graphics, client, update);
+    PaintTop(graphics, update);
+}
+
+void CImagePaint::PaintBase(Gdiplus::Graphics& graphics, const RECT& client, const RECT* update) {
     if (fillBackground && backgroundBrush_) {
         graphics.FillRectangle(backgroundBrush_.get(), client.left - 1, client.top - 1,
                                RectWidth(client) + 1, RectHeight(client) + 1);
@@ -436,6 +529,9 @@ void CImagePaint::PaintElements(Gdiplus::Graphics& graphics, const RECT& client,
     for (const auto& element : statics_) {
         if (Meets(element->rect, update)) element->Paint(graphics, element->rect);
     }
+}
+
+void CImagePaint::PaintTop(Gdiplus::Graphics& graphics, const RECT* update) {
     for (const auto& button : buttons_) {
         if (!Meets(button->rect, update)) continue;
         // Inert buttons never look hovered or pressed by the cursor.
@@ -475,8 +571,12 @@ void CImagePaint::Relayout(const RECT& client) {
         }
         if (moved) button->SetRect(r);
     }
+    // Redraw finds a moved button by its rectangle; a moved static changes
+    // what lies under the buttons.
+    bool staticsMoved = false;
     for (const auto& element : statics_) {
         RECT& r = element->rect;
+        const RECT before = r;
         if (element->rightAnchor != -1 && width - element->rightAnchor != r.right) {
             const int right = width - element->rightAnchor;
             r.left = element->fixedLeft != -1 ? element->fixedLeft : r.left + (right - r.right);
@@ -487,7 +587,9 @@ void CImagePaint::Relayout(const RECT& client) {
             r.top = element->fixedTop != -1 ? element->fixedTop : r.top + (bottom - r.bottom);
             r.bottom = bottom;
         }
+        staticsMoved = staticsMoved || !EqualRect(&before, &r);
     }
+    if (staticsMoved) Invalidate();
     if (layered_) {
         Redraw();
     } else if (window_) {
@@ -527,5 +629,8 @@ void CImagePaint::Reset() {
     tracking_ = false;
     pressedRect_ = kNoRect;
     rightPressedRect_ = kNoRect;
+    kept_.clear();
+    composed_ = false;
+    presented_ = false;
     surface_.Release();
 }

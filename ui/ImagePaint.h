@@ -18,6 +18,16 @@
 //
 // Callbacks may destroy the window or remove elements: after each call the
 // painter looks its state up again instead of trusting pointers it held.
+//
+// A layered painter keeps its last frame. The background and the statics
+// are composed once; a later Redraw recomposes only the buttons whose look
+// changed (hover, press, visibility, part, images, text), over the pixels
+// that lay under them, and hands the frame over only when it changed. The
+// painter's own operations (adding, removing, re-anchoring elements, a new
+// background, a new size) compose everything again; an owner that changes
+// an element's other fields, or what its paint callbacks draw, calls
+// Invalidate first. Progress bars change without telling the painter, so a
+// layered painter with bars composes everything on every Redraw.
 #pragma once
 
 #include "ui/ImageButton.h"
@@ -29,8 +39,10 @@
 #include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN
 #include <gdiplus.h>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CImagePaint {
@@ -84,6 +96,8 @@ public:
     void EnableLayered();
     // Draws a layered window now; nothing for other windows.
     void Redraw();
+    // The next Redraw composes the whole window again.
+    void Invalidate() { composed_ = false; }
     // The WM_PAINT routine of a window that is not layered.
     void Paint();
     // Re-anchors the elements to the client rectangle and repaints.
@@ -149,6 +163,37 @@ private:
     void ReleaseMouse();
     static bool IsInert(int id) { return id >= kFirstInertId && id <= kLastInertId; }
 
+    // What a button looked like in the layered frame, as far as the painter
+    // can tell.
+    struct ButtonLook {
+        RECT rect;
+        bool visible;
+        int state;
+        BYTE part;
+        bool checked;
+        bool showText;
+        std::array<const Gdiplus::Image*, 4> images;
+        std::wstring text;
+        bool operator==(const ButtonLook& other) const;
+    };
+    // A button of the layered frame, its look and the pixels under it.
+    struct KeptButton {
+        const CImageButton* button;
+        ButtonLook look;
+        std::vector<DWORD> under;
+    };
+
+    ButtonLook LookOf(const CImageButton& button) const;
+    // The background fill, the background callback and the statics.
+    void PaintBase(Gdiplus::Graphics& graphics, const RECT& client, const RECT* update);
+    // The buttons, the progress bars and the foreground callback.
+    void PaintTop(Gdiplus::Graphics& graphics, const RECT* update);
+    // Whether the kept frame can be brought up to date button by button;
+    // if so, the indices of the buttons whose look changed.
+    bool FindChangedButtons(const RECT& client, std::vector<size_t>& changed);
+    bool ComposeLayered(const RECT& client);
+    void RecomposeButtons(const std::vector<size_t>& changed);
+
     UpdateLayeredWindowProc updateLayered_ = nullptr;
     bool layered_ = false;
     bool captured_ = false;
@@ -165,4 +210,10 @@ private:
     std::vector<std::unique_ptr<CImageButton>> buttons_;
     HWND window_ = nullptr;
     LayeredSurface surface_;
+    // The layered frame: composed from the current elements, and shown
+    // with the current alpha.
+    std::vector<KeptButton> kept_;
+    bool composed_ = false;
+    bool presented_ = false;
+    BYTE presentedAlpha_ = 0;
 };

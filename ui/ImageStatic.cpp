@@ -12,7 +12,7 @@ constexpr Gdiplus::ARGB kWrapColor = 0xFF000000;
 }  // namespace
 
 CImageStatic::CImageStatic()
-    : textBrush(MakeBrush(kDefaultTextColor)), defaultFont(MakeDefaultElementFont()) {
+    : textBrush(MakeBrush(kDefaultTextColor)) {
     CopyText(text, L"");
 }
 
@@ -43,6 +43,7 @@ void CImageStatic::Paint(Gdiplus::Graphics& graphics, const RECT& overrideRect) 
         }
     }
     if (text[0] != L'\0' && textBrush) {
+        if (!customFont && !defaultFont) defaultFont = MakeDefaultElementFont();
         const Gdiplus::Font* font = customFont ? customFont.get() : defaultFont.get();
         DrawBoxedText(graphics, text, font, textBrush.get(), textAlignment, r.left + textOffset, r.top,
                       width, height);

@@ -44,6 +44,7 @@ public:
     OwnedImage image;
     int id = 0;
     wchar_t text[kTextUnits];
+    // Made when text is first drawn without a custom font.
     std::unique_ptr<Gdiplus::Font> defaultFont;
     std::shared_ptr<Gdiplus::Font> customFont;  // shared: owners may keep using it
     bool visible = true;

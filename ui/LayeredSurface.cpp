@@ -59,6 +59,33 @@ bool LayeredSurface::Present(HWND window, UpdateLayeredWindowProc update, BYTE a
                   ULW_ALPHA) != FALSE;
 }
 
+bool LayeredSurface::Clip(const RECT& rect, RECT& clipped) const {
+    const RECT whole{0, 0, width_, height_};
+    return bits_ && IntersectRect(&clipped, &rect, &whole) != FALSE;
+}
+
+std::vector<DWORD> LayeredSurface::Copy(const RECT& rect) const {
+    std::vector<DWORD> pixels;
+    RECT r{};
+    if (!Clip(rect, r)) return pixels;
+    GdiFlush();
+    const size_t width = static_cast<size_t>(r.right - r.left);
+    pixels.resize(width * static_cast<size_t>(r.bottom - r.top));
+    DWORD* out = pixels.data();
+    for (int y = r.top; y < r.bottom; ++y, out += width) std::memcpy(out, Row(y) + r.left, width * 4);
+    return pixels;
+}
+
+void LayeredSurface::Paste(const RECT& rect, const std::vector<DWORD>& pixels) {
+    RECT r{};
+    if (!Clip(rect, r)) return;
+    const size_t width = static_cast<size_t>(r.right - r.left);
+    if (pixels.size() != width * static_cast<size_t>(r.bottom - r.top)) return;
+    GdiFlush();
+    const DWORD* in = pixels.data();
+    for (int y = r.top; y < r.bottom; ++y, in += width) std::memcpy(Row(y) + r.left, in, width * 4);
+}
+
 void LayeredSurface::Release() {
     if (dc_ && oldBitmap_) SelectObject(dc_, oldBitmap_);
     if (dib_) DeleteObject(dib_);

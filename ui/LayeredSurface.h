@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 using UpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
                                               BLENDFUNCTION*, DWORD);
 
@@ -37,7 +39,16 @@ public:
     // The pixels, premultiplied BGRA, bottom row first.
     const DWORD* Pixels() const { return bits_; }
 
+    // The pixels of rect, as far as it lies on the surface, row by row;
+    // Paste puts pixels taken from the same rectangle back.
+    std::vector<DWORD> Copy(const RECT& rect) const;
+    void Paste(const RECT& rect, const std::vector<DWORD>& pixels);
+
 private:
+    // rect cut to the surface; false when nothing of it is left.
+    bool Clip(const RECT& rect, RECT& clipped) const;
+    DWORD* Row(int y) const { return bits_ + static_cast<size_t>(height_ - 1 - y) * static_cast<size_t>(width_); }
+
     HDC dc_ = nullptr;
     HBITMAP dib_ = nullptr;
     HGDIOBJ oldBitmap_ = nullptr;

@@ -67,8 +67,8 @@ protected:
 
 private:
     // The one place that waits for a started client: once its window is
-    // there (a held install report comes first), the player closes it. A
-    // client that shows no window has ended, or will, by itself.
+    // there, the player closes it. A client that shows no window has ended,
+    // or will, by itself.
     static DWORD SeeToEnd(ClientProcess& client) {
         if (!client.WaitForFrame(kClientRunMs)) return client.WaitForExit(kClientRunMs);
         return client.Close(kClientRunMs);

@@ -199,6 +199,7 @@ void LoopbackHttpServer::Serve(uintptr_t handle) {
     DWORD delay;
     {
         std::lock_guard<std::mutex> guard(lock_);
+        request.answersBefore = answers_;
         requests_.push_back(request);
         mode = mode_;
         body = mode == Mode::Big || mode == Mode::Trickle ? std::string(4096, 'B') : replyBody_;
@@ -220,6 +221,8 @@ void LoopbackHttpServer::Serve(uintptr_t handle) {
             SendAll(connection, reply);
         }
         shutdown(connection, SD_SEND);
+        std::lock_guard<std::mutex> guard(lock_);
+        ++answers_;
     }
     closesocket(connection);
 }

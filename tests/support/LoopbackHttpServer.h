@@ -32,6 +32,8 @@ public:
         std::string target;
         std::string headers;      // the header lines, each ending in \r\n
         std::string body;
+        // How many answers the server had given when this request arrived.
+        size_t answersBefore = 0;
         // The value of the first header with this name (case-insensitive),
         // or "" when absent.
         std::string Header(const std::string& name) const;
@@ -72,6 +74,7 @@ private:
     mutable std::condition_variable changed_;
     bool stopping_ = false;
     std::vector<Request> requests_;
+    size_t answers_ = 0;
     std::vector<std::thread> workers_;
     std::thread acceptor_;
 };
