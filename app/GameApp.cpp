@@ -1,11 +1,11 @@
 #include "app/GameApp.h"
 
-#include "app/BrowserFeatures.h"
+#include "base/BrowserFeatures.h"
 #include "app/Statistics.h"
 #include "frames/FrameGame.h"
 #include "frames/FrameIds.h"
 #include "net/UnixTime.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <urlmon.h>
 

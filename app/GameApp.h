@@ -7,12 +7,12 @@
 // so InitInstance always returns false and Run never enters MessageLoop.
 #pragma once
 
-#include "app/Config.h"
+#include "base/Config.h"
 #include "app/InstallReport.h"
 #include "browser/HtmlThread.h"
 #include "frames/ClientApp.h"
 #include "ui/AppManager.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 // to the end of a short run.
 #pragma once
 
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

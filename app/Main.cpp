@@ -4,7 +4,8 @@
 #include "app/GameApp.h"
 #include "frames/FrameBack.h"
 #include "ui/PngPrefetch.h"
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
+#include "ui/ScopedCom.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 #include "net/MacList.h"
 #include "net/PercentEncode.h"
 #include "net/UnixTime.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <cstring>
 #include <cwchar>

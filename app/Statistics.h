@@ -12,7 +12,7 @@
 // ": - . _" (and "#" in a body) goes out as it is.
 #pragma once
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "net/PostForm.h"
 
 #include <cstddef>

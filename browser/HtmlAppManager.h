@@ -16,7 +16,7 @@
 #pragma once
 
 #include "ui/AppManager.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

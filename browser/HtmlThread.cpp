@@ -1,5 +1,7 @@
 #include "browser/HtmlThread.h"
 
+#include "ui/ScopedCom.h"
+
 #include <utility>
 
 namespace {

@@ -15,7 +15,7 @@
 #pragma once
 
 #include "browser/HtmlAppManager.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "browser/MyHtml.h"
 
 #include "browser/HtmlAppManager.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <cwchar>
 

@@ -1,6 +1,6 @@
 #include "browser/WebBrowser.h"
 
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <oleauto.h>
 #include <servprov.h>

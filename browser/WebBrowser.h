@@ -16,7 +16,7 @@
 #pragma once
 
 #include "browser/ImpIDispatch.h"
-#include "ui/Scoped.h"
+#include "ui/ScopedCom.h"
 
 #include <windows.h>
 #include <docobj.h>

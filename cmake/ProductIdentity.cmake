@@ -1,8 +1,8 @@
 # The product's identity for CMake and for the installer, read from
-# app/Product.h at configure time: every `inline constexpr wchar_t kName[]`
+# base/Product.h at configure time: every `inline constexpr wchar_t kName[]`
 # (or char, or int) there becomes the CMake variable kName (its text, C
 # escapes resolved), and
-# every macro of app/Version.h a variable of the macro's name. Values that
+# every macro of base/Version.h a variable of the macro's name. Values that
 # the header takes from a Version.h macro are resolved through it.
 #   vstorm_read_product_identity()  -> the variables, and
 #                                      VSTORM_PRODUCT_NAMES: the k-names read
@@ -10,8 +10,8 @@
 # Editing either header makes CMake configure again.
 
 macro(vstorm_read_product_identity)
-  set(_product_header ${PROJECT_SOURCE_DIR}/app/Product.h)
-  set(_version_header ${PROJECT_SOURCE_DIR}/app/Version.h)
+  set(_product_header ${PROJECT_SOURCE_DIR}/base/Product.h)
+  set(_version_header ${PROJECT_SOURCE_DIR}/base/Version.h)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_product_header} ${_version_header})
 
   set(VSTORM_VERSION_MACROS)
@@ -25,7 +25,7 @@ macro(vstorm_read_product_identity)
       set(${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
       list(APPEND VSTORM_VERSION_MACROS ${CMAKE_MATCH_1})
     else()
-      message(FATAL_ERROR "app/Version.h: cannot read \"${_line}\"")
+      message(FATAL_ERROR "base/Version.h: cannot read \"${_line}\"")
     endif()
   endforeach()
 
@@ -49,15 +49,15 @@ macro(vstorm_read_product_identity)
     elseif(NOT _name OR _macro)
       # A declaration this reader does not understand would leave the
       # installer without a name it needs: stop rather than guess.
-      message(FATAL_ERROR "app/Product.h: cannot read \"${_line}\" (one declaration a line, "
-        "a plain L\"...\" or \"...\" literal, a whole number or a macro of app/Version.h)")
+      message(FATAL_ERROR "base/Product.h: cannot read \"${_line}\" (one declaration a line, "
+        "a plain L\"...\" or \"...\" literal, a whole number or a macro of base/Version.h)")
     endif()
     list(APPEND VSTORM_PRODUCT_NAMES ${_name})
   endforeach()
 endmacro()
 
 function(vstorm_write_product_nsh file)
-  string(CONCAT text "; The product's identity, generated from app/Product.h and app/Version.h\n"
+  string(CONCAT text "; The product's identity, generated from base/Product.h and base/Version.h\n"
     "; when CMake configures. Edit those headers, not this file.\n")
   foreach(name IN LISTS VSTORM_PRODUCT_NAMES VSTORM_VERSION_MACROS)
     # "$" starts a variable in NSIS strings.

@@ -1,7 +1,8 @@
 #include "frames/CacheClearer.h"
 
-#include "app/Product.h"
-#include "ui/Scoped.h"
+#include "base/Product.h"
+#include "base/Scoped.h"
+#include "net/ScopedInternet.h"
 
 #include <wininet.h>
 

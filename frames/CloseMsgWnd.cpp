@@ -1,6 +1,6 @@
 #include "frames/CloseMsgWnd.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "res/VstormResources.h"
 #include "ui/Drawing.h"
 

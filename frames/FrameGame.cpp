@@ -1,6 +1,6 @@
 #include "frames/FrameGame.h"
 
-#include "app/Config.h"
+#include "base/Config.h"
 #include "browser/HtmlAppManager.h"
 #include "frames/ClientApp.h"
 #include "frames/CloseMsgWnd.h"
@@ -12,7 +12,7 @@
 #include "res/VstormResources.h"
 #include "ui/Drawing.h"
 #include "ui/Fonts.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <mshtml.h>
 #include <shobjidl.h>

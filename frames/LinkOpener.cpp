@@ -2,7 +2,7 @@
 
 #include "net/Endpoints.h"
 #include "net/PercentEncode.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <windows.h>
 #include <shellapi.h>

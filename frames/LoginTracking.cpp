@@ -1,7 +1,7 @@
 #include "frames/LoginTracking.h"
 
 #include "net/Endpoints.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <cwchar>
 #include <iterator>

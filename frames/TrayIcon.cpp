@@ -1,9 +1,9 @@
 #include "frames/TrayIcon.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "frames/FrameIds.h"
 #include "ui/ImageCtrl.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 CTrayIcon::CTrayIcon() { data_.cbSize = sizeof(data_); }
 

@@ -1,7 +1,8 @@
 #include "net/PostForm.h"
 
 #include "net/Endpoints.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
+#include "net/ScopedInternet.h"
 
 #include <wininet.h>
 

@@ -1,6 +1,6 @@
 #include "frames/CacheClearer.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"
 

@@ -1,6 +1,6 @@
 #include "frames/CloseMsgWnd.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "tests/support/Painting.h"
 #include "tests/support/RealInput.h"
 #include "tests/support/TestWindows.h"

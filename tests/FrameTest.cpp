@@ -10,7 +10,7 @@
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
 #include "ui/AppManager.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <gtest/gtest.h>
 

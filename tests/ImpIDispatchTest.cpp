@@ -2,7 +2,7 @@
 // what the client's empty object answers a page script.
 #include "browser/ImpIDispatch.h"
 
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <gtest/gtest.h>
 

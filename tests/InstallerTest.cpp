@@ -4,12 +4,13 @@
 // shortcuts exactly where the uninstaller looks; it refuses folders whose
 // removal would take more than the game; installing again keeps the
 // client's own books. Each case starts and ends without an installation.
-#include "app/Config.h"
-#include "app/Product.h"
+#include "base/Config.h"
+#include "base/Product.h"
 #include "net/UnixTime.h"
 #include "tests/support/Installation.h"
 #include "tests/support/TestFiles.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
+#include "ui/ScopedCom.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>

@@ -4,8 +4,8 @@
 #include "tests/support/OpenedUrls.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "base/Scoped.h"
+#include "base/TextBuf.h"
 
 #include <gtest/gtest.h>
 

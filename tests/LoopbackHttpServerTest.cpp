@@ -2,7 +2,7 @@
 // a plain WinINet client.
 #include "tests/support/LoopbackHttpServer.h"
 
-#include "ui/Scoped.h"
+#include "net/ScopedInternet.h"
 
 #include <gtest/gtest.h>
 

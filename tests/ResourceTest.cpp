@@ -7,7 +7,8 @@
 #include "res/UninstallResources.h"
 #include "res/VstormResources.h"
 #include "tests/support/TestFiles.h"
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
+#include "ui/ScopedCom.h"
 
 #include <gtest/gtest.h>
 

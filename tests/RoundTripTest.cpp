@@ -4,8 +4,8 @@
 // the installation, takes the player to the game and reports the exit; and
 // the installed 32-bit uninstaller, continued with a click, removes
 // everything of the product, its folder within 10 s of the click.
-#include "app/Config.h"
-#include "app/Product.h"
+#include "base/Config.h"
+#include "base/Product.h"
 #include "app/Statistics.h"
 #include "net/Endpoints.h"
 #include "tests/support/ClientDriver.h"
@@ -16,7 +16,7 @@
 #include "tests/support/RealInput.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 #include "uninstall/Frame.h"
 
 #include <gtest/gtest.h>

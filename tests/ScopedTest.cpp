@@ -1,4 +1,6 @@
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
+#include "ui/ScopedGdi.h"
+#include "ui/ScopedCom.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 //
 // The Desktop of Wine's prefix is a link to the Unix home folder; for these
 // tests the user's Desktop is redirected to a scratch folder.
-#include "app/Product.h"
+#include "base/Product.h"
 #include "net/Endpoints.h"
 #include "net/UnixTime.h"
 #include "tests/support/LoopbackHttpServer.h"
@@ -20,8 +20,8 @@
 #include "uninstall/Frame.h"
 #include "uninstall/UninstallUuid.h"
 #include "uninstall/WindowSearch.h"
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "base/Scoped.h"
+#include "base/TextBuf.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

@@ -14,7 +14,7 @@
 #include "tests/support/OpenedUrls.h"
 #include "tests/support/RealInput.h"
 #include "tests/support/WindowActions.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <gtest/gtest.h>
 

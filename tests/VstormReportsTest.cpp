@@ -8,7 +8,7 @@
 #include "net/UnixTime.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ClientFolder.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <gtest/gtest.h>
 

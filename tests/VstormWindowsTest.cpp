@@ -13,7 +13,7 @@
 #include "tests/support/RealInput.h"
 #include "tests/support/WindowActions.h"
 #include "ui/Drawing.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <gtest/gtest.h>
 

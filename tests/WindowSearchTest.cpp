@@ -2,7 +2,7 @@
 // class and its title; either alone is someone else's.
 #include "uninstall/WindowSearch.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
+"$root/tools/check-layers.sh"
 "$root/tools/build.sh"
 
 source "$root/tools/wine-env.sh"

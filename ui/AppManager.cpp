@@ -1,6 +1,6 @@
 #include "ui/AppManager.h"
 
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
 #include "ui/WindowCtrl.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "ui/Drawing.h"
 #include "ui/Fonts.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <utility>
 

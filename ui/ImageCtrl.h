@@ -18,7 +18,7 @@
 #pragma once
 
 #include "ui/ImagePaint.h"
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
 #include "ui/ShadowCtrl.h"
 #include "ui/WindowCtrl.h"
 

@@ -8,7 +8,7 @@
 // as OwnedImage.
 #pragma once
 
-#include "ui/Scoped.h"
+#include "ui/ScopedCom.h"
 
 #include <windows.h>
 #include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN

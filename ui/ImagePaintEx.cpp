@@ -2,7 +2,7 @@
 
 #include "ui/Drawing.h"
 #include "ui/SanDC.h"
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
 
 #include <windowsx.h>
 

@@ -2,8 +2,8 @@
 
 #include "ui/Drawing.h"
 #include "ui/Fonts.h"
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "ui/ScopedGdi.h"
+#include "base/TextBuf.h"
 
 #include <cwchar>
 

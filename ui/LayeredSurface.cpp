@@ -1,6 +1,6 @@
 #include "ui/LayeredSurface.h"
 
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "ui/WindowCtrl.h"
 
 #include "ui/AppManager.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <windowsx.h>
 

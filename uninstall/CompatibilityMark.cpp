@@ -1,6 +1,6 @@
 #include "uninstall/CompatibilityMark.h"
 
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

@@ -1,13 +1,13 @@
 #include "uninstall/Frame.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "res/UninstallResources.h"
 #include "uninstall/CompatibilityMark.h"
 #include "uninstall/SelfRemovalScript.h"
 #include "uninstall/UninstallWorker.h"
 #include "uninstall/WindowSearch.h"
 #include "ui/Fonts.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <utility>
 

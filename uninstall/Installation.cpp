@@ -1,9 +1,9 @@
 #include "uninstall/Installation.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "uninstall/SafeInstallFolder.h"
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "base/Scoped.h"
+#include "base/TextBuf.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "uninstall/RemoveTree.h"
 
 #include "uninstall/SafeInstallFolder.h"
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "base/Scoped.h"
+#include "base/TextBuf.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "uninstall/SafeInstallFolder.h"
 
-#include "app/Product.h"
-#include "ui/Scoped.h"
+#include "base/Product.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 #include <initguid.h>

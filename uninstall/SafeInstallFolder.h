@@ -6,8 +6,8 @@
 // folder (installer/FolderRule.cpp, an NSIS plug-in built from this file).
 //
 // Depends on Win32 only (kernel32, shell32, ole32 for the known-folder
-// paths), the header-only handle wrappers of ui/Scoped.h and the names of
-// app/Product.h, so the installer's plug-in can compile this file alone.
+// paths), the header-only handle wrappers of base/Scoped.h and the names of
+// base/Product.h, so the installer's plug-in can compile this file alone.
 #pragma once
 
 #include <string>

@@ -1,10 +1,10 @@
 #include "uninstall/SelfRemovalScript.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "uninstall/RemoveTree.h"
 #include "uninstall/SafeInstallFolder.h"
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "base/Scoped.h"
+#include "base/TextBuf.h"
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
 #include "uninstall/Uninstall.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "uninstall/Frame.h"
 #include "uninstall/Installation.h"
 #include "uninstall/UninstallWorker.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "uninstall/UninstallUuid.h"
 
 #include "net/MacList.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <cpuid.h>
 

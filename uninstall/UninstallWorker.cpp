@@ -1,8 +1,8 @@
 #include "uninstall/UninstallWorker.h"
 
-#include "app/BrowserFeatures.h"
-#include "app/Config.h"
-#include "app/Product.h"
+#include "base/BrowserFeatures.h"
+#include "base/Config.h"
+#include "base/Product.h"
 #include "net/Endpoints.h"
 #include "net/PercentEncode.h"
 #include "net/UnixTime.h"
@@ -12,8 +12,9 @@
 #include "uninstall/SafeInstallFolder.h"
 #include "uninstall/UninstallUuid.h"
 #include "uninstall/WindowSearch.h"
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "base/Scoped.h"
+#include "ui/ScopedCom.h"
+#include "base/TextBuf.h"
 
 #include <shellapi.h>
 #include <shlobj.h>

@@ -1,7 +1,7 @@
 // The uninstall worker: the thread that does the whole removal
 // once the user confirmed it in the wizard. In a fixed order it ends a
 // running client, deletes the uninstall registry entry and the client's
-// browser settings (app/BrowserFeatures.h), posts the uninstall
+// browser settings (base/BrowserFeatures.h), posts the uninstall
 // report, opens the farewell page, unpins and deletes the shortcuts, removes
 // the Start-menu folders and empties the install folder, advancing the
 // wizard's progress bar after each step, and at last posts

@@ -1,7 +1,7 @@
 #include "uninstall/WindowSearch.h"
 
-#include "app/Product.h"
-#include "ui/TextBuf.h"
+#include "base/Product.h"
+#include "base/TextBuf.h"
 
 #include <cwchar>
 

@@ -5,7 +5,7 @@
 #include "res/VstormResources.h"
 #include "ui/ImageLoader.h"
 #include "ui/LayeredSurface.h"
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
 
 #include <windows.h>
 

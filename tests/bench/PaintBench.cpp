@@ -6,7 +6,7 @@
 #include "ui/AppManager.h"
 #include "ui/ImagePaint.h"
 #include "ui/LayeredSurface.h"
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
 #include "ui/WindowCtrl.h"
 
 #include <windows.h>

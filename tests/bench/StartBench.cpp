@@ -5,7 +5,7 @@
 // then ended; floor and client alternate, in a counted run and in a first
 // run whose statistics endpoint never answers. Then the resident memory of
 // both once the client has settled in login mode. Prints medians and ratios.
-#include "app/Product.h"
+#include "base/Product.h"
 #include "frames/FrameBack.h"
 #include "tests/support/ClientDriver.h"
 #include "tests/support/LoopbackHttpServer.h"

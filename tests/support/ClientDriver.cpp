@@ -1,6 +1,6 @@
 #include "tests/support/ClientDriver.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "frames/FrameBack.h"
 #include "tests/support/TestProcess.h"
 

@@ -5,7 +5,7 @@
 
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

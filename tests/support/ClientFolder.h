@@ -4,13 +4,13 @@
 // scripted pages) for tests that drive pages.
 #pragma once
 
-#include "app/Config.h"
+#include "base/Config.h"
 #include "app/Statistics.h"
 #include "tests/support/FakeClient.h"
 #include "tests/support/ClientDriver.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "tests/support/FakeClient.h"
 #include "tests/support/FakeWebBrowser.h"
 #include "tests/support/TestFiles.h"
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "ui/ScopedCom.h"
+#include "base/TextBuf.h"
 
 #include <windows.h>
 

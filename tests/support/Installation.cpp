@@ -1,6 +1,6 @@
 #include "tests/support/Installation.h"
 
-#include "app/Product.h"
+#include "base/Product.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
 

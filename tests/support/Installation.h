@@ -2,7 +2,7 @@
 // tests that install and then look, start or uninstall.
 #pragma once
 
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

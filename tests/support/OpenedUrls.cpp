@@ -2,7 +2,7 @@
 
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <sstream>
 

@@ -2,7 +2,7 @@
 // as it was.
 #pragma once
 
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "tests/support/TestFiles.h"
 
 #include "tests/support/TestProcess.h"
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <atomic>
 #include <cwchar>

@@ -1,6 +1,7 @@
 // The entry of every test program: OLE and GDI+ for the main thread, plain
 // "\n" line ends (ctest reads the case list from standard output).
-#include "ui/Scoped.h"
+#include "ui/ScopedGdi.h"
+#include "ui/ScopedCom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/support/TestProcess.h"
 
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <tlhelp32.h>
 

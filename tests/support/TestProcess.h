@@ -1,7 +1,7 @@
 // Starting built programs from tests.
 #pragma once
 
-#include "ui/Scoped.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "app/BrowserFeatures.h"
+#include "base/BrowserFeatures.h"
 
-#include "ui/Scoped.h"
-#include "ui/TextBuf.h"
+#include "base/Scoped.h"
+#include "base/TextBuf.h"
 
 #include <windows.h>
 

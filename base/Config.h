@@ -13,8 +13,8 @@
 // write reaches a file. A cut path would name another file or folder.
 #pragma once
 
-#include "app/Product.h"
-#include "ui/Scoped.h"
+#include "base/Product.h"
+#include "base/Scoped.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "app/Config.h"
+#include "base/Config.h"
 
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <cstdint>
 #include <cwchar>

@@ -1,4 +1,4 @@
-#include "ui/TextBuf.h"
+#include "base/TextBuf.h"
 
 #include <cstdarg>
 #include <cstdio>

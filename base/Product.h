@@ -4,7 +4,7 @@
 // here once and nowhere else.
 #pragma once
 
-#include "app/Version.h"
+#include "base/Version.h"
 
 // The product's display name: the client's main window title, the uninstall
 // registry entry, the desktop shortcut and the Start-menu folder.

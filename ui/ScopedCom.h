@@ -1,0 +1,109 @@
+// Ownership of COM references, BSTRs and the OLE session of a thread: a
+// counted pointer that releases on reset, and base/Scoped.h's handle for
+// BSTRs.
+#pragma once
+
+#include "base/Scoped.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstddef>
+
+// A BSTR from SysAllocString or a COM out parameter.
+struct BstrTraits {
+    using Handle = BSTR;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::SysFreeString(h); }
+};
+
+using ScopedBstr = ScopedHandle<BstrTraits>;
+
+// A counted COM reference: AddRef on copy, Release on reset.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    ComPtr(std::nullptr_t) noexcept {}
+    // Takes a new reference of its own on p.
+    explicit ComPtr(T* p) noexcept : p_(p) {
+        if (p_) p_->AddRef();
+    }
+    ComPtr(const ComPtr& other) noexcept : ComPtr(other.p_) {}
+    ComPtr(ComPtr&& other) noexcept : p_(other.Detach()) {}
+    ~ComPtr() { Reset(); }
+
+    ComPtr& operator=(const ComPtr& other) noexcept {
+        if (p_ != other.p_) {
+            if (other.p_) other.p_->AddRef();
+            Reset();
+            p_ = other.p_;
+        }
+        return *this;
+    }
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            p_ = other.Detach();
+        }
+        return *this;
+    }
+
+    T* Get() const noexcept { return p_; }
+    T* operator->() const noexcept { return p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+
+    void Reset() noexcept {
+        if (p_) {
+            T* p = p_;
+            p_ = nullptr;
+            p->Release();
+        }
+    }
+    // Adopts a reference the caller already owns.
+    void Attach(T* p) noexcept {
+        Reset();
+        p_ = p;
+    }
+    T* Detach() noexcept {
+        T* p = p_;
+        p_ = nullptr;
+        return p;
+    }
+    // For out parameters: releases what is held and hands out the slot.
+    T** Receive() noexcept {
+        Reset();
+        return &p_;
+    }
+    void** ReceiveVoid() noexcept { return reinterpret_cast<void**>(Receive()); }
+
+    // QueryInterface into another pointer; out is cleared on failure.
+    template <typename U>
+    HRESULT As(REFIID iid, ComPtr<U>& out) const noexcept {
+        if (!p_) {
+            out.Reset();
+            return E_POINTER;
+        }
+        return p_->QueryInterface(iid, out.ReceiveVoid());
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+// OleInitialize for the current thread, undone only if it succeeded.
+class OleSession {
+public:
+    OleSession() noexcept : result_(::OleInitialize(nullptr)) {}
+    ~OleSession() {
+        if (SUCCEEDED(result_)) ::OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+    HRESULT Result() const noexcept { return result_; }
+
+private:
+    HRESULT result_;
+};

@@ -1,0 +1,109 @@
+// Ownership of GDI objects, DCs, icons and the GDI+ session of a thread,
+// on base/Scoped.h's handle: every wrapper releases in its destructor.
+#pragma once
+
+#include "base/Scoped.h"
+
+#include <windows.h>
+#include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN
+#include <gdiplus.h>
+
+template <typename T>
+struct GdiObjectTraits {
+    using Handle = T;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteObject(h); }
+};
+
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteDC(h); }
+};
+
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
+};
+
+using ScopedBitmap = ScopedHandle<GdiObjectTraits<HBITMAP>>;
+using ScopedBrush = ScopedHandle<GdiObjectTraits<HBRUSH>>;
+using ScopedRegion = ScopedHandle<GdiObjectTraits<HRGN>>;
+using ScopedMemoryDc = ScopedHandle<MemoryDcTraits>;
+using ScopedIcon = ScopedHandle<IconTraits>;
+
+// A DC from GetDC, given back with ReleaseDC to the same window.
+class ScopedWindowDc {
+public:
+    explicit ScopedWindowDc(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    ~ScopedWindowDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    ScopedWindowDc(const ScopedWindowDc&) = delete;
+    ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
+
+    HDC Get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint/EndPaint for one WM_PAINT.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND window) noexcept : window_(window) { dc_ = ::BeginPaint(window, &ps_); }
+    ~ScopedPaint() { ::EndPaint(window_, &ps_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+
+    HDC Get() const noexcept { return dc_; }
+    const PAINTSTRUCT& Info() const noexcept { return ps_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), previous_(dc && object ? ::SelectObject(dc, object) : nullptr) {}
+    ~ScopedSelectObject() {
+        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// GdiplusStartup/GdiplusShutdown for one user of GDI+.
+class GdiplusSession {
+public:
+    GdiplusSession() noexcept {
+        Gdiplus::GdiplusStartupInput input;
+        status_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+    }
+    ~GdiplusSession() {
+        if (status_ == Gdiplus::Ok) Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+    bool Started() const noexcept { return status_ == Gdiplus::Ok; }
+    ULONG_PTR Token() const noexcept { return token_; }
+
+private:
+    ULONG_PTR token_ = 0;
+    Gdiplus::Status status_ = Gdiplus::GenericError;
+};
