@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Makes the PNG images of the toolkit tests and the paint benchmark in
-# tests/res/ with ImageMagick. The results are committed; run this only to
+# tests/data/ with ImageMagick. The results are committed; run this only to
 # change them. Metadata chunks (time, gamma, chromaticity) are left out so
 # that decoders show exactly the pixels written here.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=$root/tests/res/images
+out=$root/tests/data/images
 mkdir -p "$out"
 cd "$out"
 

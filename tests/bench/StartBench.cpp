@@ -7,7 +7,7 @@
 // both once the client has settled in login mode. Prints medians and ratios.
 #include "base/Product.h"
 #include "frames/FrameBack.h"
-#include "tests/support/ClientDriver.h"
+#include "tests/programs/support/ClientDriver.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"

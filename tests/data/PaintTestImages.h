@@ -1,5 +1,5 @@
 // Resource ids of the PNG images of the toolkit painting tests
-// (tests/res/images, made by tools/make-test-images.sh).
+// (tests/data/images, made by tools/make-test-images.sh).
 #pragma once
 
 #define IMG_RED 10

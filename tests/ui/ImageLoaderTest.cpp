@@ -1,7 +1,7 @@
 #include "ui/ImageLoader.h"
 #include "ui/PngPrefetch.h"
 
-#include "tests/res/PaintTestImages.h"
+#include "tests/data/PaintTestImages.h"
 #include "tests/support/Painting.h"
 
 #include <gtest/gtest.h>

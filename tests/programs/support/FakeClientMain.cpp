@@ -1,5 +1,5 @@
 #include "app/GameApp.h"
-#include "tests/support/FakeClient.h"
+#include "tests/programs/support/FakeClient.h"
 #include "tests/support/FakeWebBrowser.h"
 #include "tests/support/TestFiles.h"
 #include "ui/ScopedCom.h"

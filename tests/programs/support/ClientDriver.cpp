@@ -1,4 +1,4 @@
-#include "tests/support/ClientDriver.h"
+#include "tests/programs/support/ClientDriver.h"
 
 #include "base/Product.h"
 #include "frames/FrameBack.h"

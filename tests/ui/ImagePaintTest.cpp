@@ -1,6 +1,6 @@
 #include "ui/ImagePaint.h"
 
-#include "tests/res/PaintTestImages.h"
+#include "tests/data/PaintTestImages.h"
 #include "tests/support/Painting.h"
 #include "tests/support/TestWindows.h"
 

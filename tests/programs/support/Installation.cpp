@@ -1,4 +1,4 @@
-#include "tests/support/Installation.h"
+#include "tests/programs/support/Installation.h"
 
 #include "base/Product.h"
 #include "tests/support/TestFiles.h"

@@ -7,7 +7,7 @@
 #include "frames/FrameIds.h"
 #include "net/Endpoints.h"
 #include "net/UnixTime.h"
-#include "tests/support/ClientFolder.h"
+#include "tests/programs/support/ClientFolder.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/OpenedUrls.h"
 #include "tests/support/RealInput.h"

@@ -1,6 +1,6 @@
 // The built client as a whole process: started from a scratch folder, it
 // keeps its books in the Config.ini beside it and exits with 0.
-#include "tests/support/ClientFolder.h"
+#include "tests/programs/support/ClientFolder.h"
 #include "tests/support/ProgramImage.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "ui/ImageProgressbar.h"
 
-#include "tests/res/PaintTestImages.h"
+#include "tests/data/PaintTestImages.h"
 #include "tests/support/Painting.h"
 #include "tests/support/TestWindows.h"
 

@@ -7,7 +7,7 @@
 #include "net/PostForm.h"
 #include "net/UnixTime.h"
 #include "tests/support/LoopbackHttpServer.h"
-#include "tests/support/ClientFolder.h"
+#include "tests/programs/support/ClientFolder.h"
 #include "base/Scoped.h"
 
 #include <gtest/gtest.h>

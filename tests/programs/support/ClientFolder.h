@@ -6,8 +6,8 @@
 
 #include "base/Config.h"
 #include "app/Statistics.h"
-#include "tests/support/FakeClient.h"
-#include "tests/support/ClientDriver.h"
+#include "tests/programs/support/FakeClient.h"
+#include "tests/programs/support/ClientDriver.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestProcess.h"
 #include "base/TextBuf.h"

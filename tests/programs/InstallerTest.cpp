@@ -7,7 +7,7 @@
 #include "base/Config.h"
 #include "base/Product.h"
 #include "net/UnixTime.h"
-#include "tests/support/Installation.h"
+#include "tests/programs/support/Installation.h"
 #include "tests/support/TestFiles.h"
 #include "base/Scoped.h"
 #include "ui/ScopedCom.h"

@@ -14,7 +14,7 @@ import unittest
 import urllib.parse
 import urllib.request
 
-SERVER = os.path.join(os.path.dirname(__file__), "..", "tools", "demo-server.py")
+SERVER = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "demo-server.py")
 ROLES = ("stats", "landing", "official", "forum", "maker", "topup", "survey", "login")
 
 
