@@ -1,9 +1,12 @@
 // The fake browser control. The interfaces it answers are large (the
 // document and element interfaces have about a hundred methods each) and a
 // host calls only a few, so it is written against the platform's C
-// bindings: every slot of a vtable first answers E_NOTIMPL, then the
-// methods a host uses are put in. Each interface pointer handed out is a
-// Face: the COM-visible vtable pointer followed by its owner object.
+// bindings: a vtable starts with every method answering E_NOTIMPL, then
+// the methods a host uses are put in. Each method, also the ones that only
+// answer E_NOTIMPL, has the exact type of its vtable entry, calling
+// convention included, and the compiler holds it to that. Each interface
+// pointer handed out is a Face: the COM-visible vtable pointer followed by
+// its owner object.
 #define CINTERFACE
 #define CONST_VTABLE
 #define COBJMACROS
@@ -19,8 +22,10 @@
 #include <shobjidl.h>
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -69,18 +74,6 @@ void Log(std::vector<T>& log, T entry) {
 // ---------------------------------------------------------------------------
 // Vtables and faces.
 
-HRESULT STDMETHODCALLTYPE NotImplemented(void*) { return E_NOTIMPL; }
-
-// Every slot answers E_NOTIMPL until set. Extra arguments of the real
-// signature are harmless in the x64 calling convention.
-template <typename Vtbl>
-Vtbl NotImplementedVtbl() {
-    Vtbl vtbl;
-    void** slots = reinterpret_cast<void**>(&vtbl);
-    for (size_t i = 0; i < sizeof(Vtbl) / sizeof(void*); ++i) slots[i] = reinterpret_cast<void*>(&NotImplemented);
-    return vtbl;
-}
-
 template <typename Interface, typename Owner>
 struct Face {
     Interface com;  // what COM sees: the vtable pointer
@@ -92,14 +85,52 @@ Owner* OwnerOf(Interface* face) {
     return reinterpret_cast<Face<Interface, Owner>*>(face)->owner;
 }
 
+// A method the fake leaves out: it answers as the platform does for a
+// method it lacks. It takes exactly the arguments of the method it stands
+// for, so that the call is sound in every calling convention, also where
+// the callee takes them off the stack.
+template <typename... Args>
+HRESULT STDMETHODCALLTYPE NotImplemented(Args...) { return E_NOTIMPL; }
+
+template <typename... Args>
+using Method = HRESULT(STDMETHODCALLTYPE*)(Args...);
+
+// Becomes NotImplemented of whichever method it initialises.
+struct AnyMethod {
+    template <typename... Args>
+    operator Method<Args...>() const { return &NotImplemented<Args...>; }
+};
+
 // IUnknown of a face goes to its owner.
-template <typename Owner, typename Vtbl, typename Interface>
-void SetUnknown(Vtbl& vtbl) {
-    vtbl.QueryInterface = [](Interface* self, REFIID iid, void** out) -> HRESULT {
+template <typename Owner>
+struct OwnerUnknown {
+    template <typename Interface>
+    static HRESULT STDMETHODCALLTYPE QueryInterface(Interface* self, REFIID iid, void** out) {
         return OwnerOf<Owner>(self)->QueryInterface(iid, out);
-    };
-    vtbl.AddRef = [](Interface* self) -> ULONG { return OwnerOf<Owner>(self)->AddRef(); };
-    vtbl.Release = [](Interface* self) -> ULONG { return OwnerOf<Owner>(self)->Release(); };
+    }
+    template <typename Interface>
+    static ULONG STDMETHODCALLTYPE AddRef(Interface* self) { return OwnerOf<Owner>(self)->AddRef(); }
+    template <typename Interface>
+    static ULONG STDMETHODCALLTYPE Release(Interface* self) { return OwnerOf<Owner>(self)->Release(); }
+};
+
+// Unknown's IUnknown, then AnyMethod for each other method. A vtable holds
+// nothing but method pointers, so its size counts them; a miscount does
+// not compile (too many initialisers, or one missing under -Werror).
+template <typename Vtbl, typename Unknown, size_t... Others>
+Vtbl NotImplementedVtbl(std::index_sequence<Others...>) {
+    return Vtbl{&Unknown::QueryInterface, &Unknown::AddRef, &Unknown::Release, ((void)Others, AnyMethod{})...};
+}
+
+// The one vtable of an interface: fill puts in the methods the fake answers.
+template <typename Vtbl, typename Unknown, typename Fill>
+const Vtbl* MakeVtbl(Fill fill) {
+    static const Vtbl vtbl = [&] {
+        auto v = NotImplementedVtbl<Vtbl, Unknown>(std::make_index_sequence<sizeof(Vtbl) / sizeof(void*) - 3>());
+        fill(v);
+        return v;
+    }();
+    return &vtbl;
 }
 
 // A COM object of the fake: counted while alive, freed with its last
@@ -320,149 +351,124 @@ HWND MakeWindow(const wchar_t* className, HWND parent, const RECT& rect) {
                            nullptr);
 }
 
+// IOleWindow of both in-place faces.
+template <typename Interface>
+HRESULT STDMETHODCALLTYPE GetTopWindow(Interface* self, HWND* window) {
+    *window = OwnerOf<FakeControl>(self)->TopWindow();
+    return *window ? S_OK : E_FAIL;
+}
+
 const IOleObjectVtbl* OleObjectVtbl() {
-    static const IOleObjectVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IOleObjectVtbl>();
-        SetUnknown<FakeControl, IOleObjectVtbl, IOleObject>(v);
-        v.SetClientSite = [](IOleObject* self, IOleClientSite* site) -> HRESULT {
+    return MakeVtbl<IOleObjectVtbl, OwnerUnknown<FakeControl>>([](auto& v) {
+        v.SetClientSite = [](IOleObject* self, IOleClientSite* site) STDMETHODCALLTYPE -> HRESULT {
             return OwnerOf<FakeControl>(self)->SetClientSite(site);
         };
-        v.SetHostNames = [](IOleObject*, LPCOLESTR, LPCOLESTR) -> HRESULT { return S_OK; };
-        v.Close = [](IOleObject* self, DWORD) -> HRESULT { return OwnerOf<FakeControl>(self)->Close(); };
-        v.DoVerb = [](IOleObject* self, LONG verb, LPMSG, IOleClientSite*, LONG, HWND parent, LPCRECT) -> HRESULT {
+        v.SetHostNames = [](IOleObject*, LPCOLESTR, LPCOLESTR) STDMETHODCALLTYPE -> HRESULT { return S_OK; };
+        v.Close = [](IOleObject* self, DWORD) STDMETHODCALLTYPE -> HRESULT {
+            return OwnerOf<FakeControl>(self)->Close();
+        };
+        v.DoVerb = [](IOleObject* self, LONG verb, LPMSG, IOleClientSite*, LONG, HWND parent,
+                      LPCRECT) STDMETHODCALLTYPE -> HRESULT {
             return OwnerOf<FakeControl>(self)->DoVerb(verb, parent);
         };
-        v.GetMiscStatus = [](IOleObject*, DWORD, DWORD* status) -> HRESULT {
+        v.GetMiscStatus = [](IOleObject*, DWORD, DWORD* status) STDMETHODCALLTYPE -> HRESULT {
             *status = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT;
             return S_OK;
         };
-        return v;
-    }();
-    return &vtbl;
+    });
 }
 
 const IOleInPlaceObjectVtbl* InPlaceObjectVtbl() {
-    static const IOleInPlaceObjectVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IOleInPlaceObjectVtbl>();
-        SetUnknown<FakeControl, IOleInPlaceObjectVtbl, IOleInPlaceObject>(v);
-        v.GetWindow = [](IOleInPlaceObject* self, HWND* window) -> HRESULT {
-            *window = OwnerOf<FakeControl>(self)->TopWindow();
-            return *window ? S_OK : E_FAIL;
-        };
-        v.InPlaceDeactivate = [](IOleInPlaceObject* self) -> HRESULT {
+    return MakeVtbl<IOleInPlaceObjectVtbl, OwnerUnknown<FakeControl>>([](auto& v) {
+        v.GetWindow = GetTopWindow;
+        v.InPlaceDeactivate = [](IOleInPlaceObject* self) STDMETHODCALLTYPE -> HRESULT {
             return OwnerOf<FakeControl>(self)->InPlaceDeactivate();
         };
-        v.UIDeactivate = [](IOleInPlaceObject*) -> HRESULT { return S_OK; };
-        return v;
-    }();
-    return &vtbl;
+        v.UIDeactivate = [](IOleInPlaceObject*) STDMETHODCALLTYPE -> HRESULT { return S_OK; };
+    });
 }
 
 const IOleInPlaceActiveObjectVtbl* ActiveObjectVtbl() {
-    static const IOleInPlaceActiveObjectVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IOleInPlaceActiveObjectVtbl>();
-        SetUnknown<FakeControl, IOleInPlaceActiveObjectVtbl, IOleInPlaceActiveObject>(v);
-        v.GetWindow = [](IOleInPlaceActiveObject* self, HWND* window) -> HRESULT {
-            *window = OwnerOf<FakeControl>(self)->TopWindow();
-            return *window ? S_OK : E_FAIL;
-        };
-        v.TranslateAccelerator = [](IOleInPlaceActiveObject* self, MSG* msg) -> HRESULT {
+    return MakeVtbl<IOleInPlaceActiveObjectVtbl, OwnerUnknown<FakeControl>>([](auto& v) {
+        v.GetWindow = GetTopWindow;
+        v.TranslateAccelerator = [](IOleInPlaceActiveObject* self, MSG* msg) STDMETHODCALLTYPE -> HRESULT {
             return OwnerOf<FakeControl>(self)->TranslateAccelerator(msg);
         };
-        return v;
-    }();
-    return &vtbl;
+    });
 }
 
 const IWebBrowser2Vtbl* WebBrowserVtbl() {
-    static const IWebBrowser2Vtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IWebBrowser2Vtbl>();
-        SetUnknown<FakeControl, IWebBrowser2Vtbl, IWebBrowser2>(v);
-        v.GetTypeInfoCount = [](IWebBrowser2*, UINT* count) -> HRESULT {
+    return MakeVtbl<IWebBrowser2Vtbl, OwnerUnknown<FakeControl>>([](auto& v) {
+        v.GetTypeInfoCount = [](IWebBrowser2*, UINT* count) STDMETHODCALLTYPE -> HRESULT {
             *count = 0;
             return S_OK;
         };
-        v.Navigate2 = [](IWebBrowser2* self, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*) -> HRESULT {
+        v.Navigate2 = [](IWebBrowser2* self, VARIANT* url, VARIANT*, VARIANT*, VARIANT*,
+                         VARIANT*) STDMETHODCALLTYPE -> HRESULT {
             if (!url) return E_INVALIDARG;
             return OwnerOf<FakeControl>(self)->Navigate2(UrlOf(url));
         };
-        v.Refresh = [](IWebBrowser2*) -> HRESULT {
+        v.Refresh = [](IWebBrowser2*) STDMETHODCALLTYPE -> HRESULT {
             std::lock_guard<std::mutex> lock(Web().lock);
             ++Web().refreshes;
             return S_OK;
         };
-        v.get_Document = [](IWebBrowser2* self, IDispatch** out) -> HRESULT {
+        v.get_Document = [](IWebBrowser2* self, IDispatch** out) STDMETHODCALLTYPE -> HRESULT {
             return OwnerOf<FakeControl>(self)->Document(out);
         };
-        v.put_Silent = [](IWebBrowser2*, VARIANT_BOOL silent) -> HRESULT {
+        v.put_Silent = [](IWebBrowser2*, VARIANT_BOOL silent) STDMETHODCALLTYPE -> HRESULT {
             std::lock_guard<std::mutex> lock(Web().lock);
             Web().silent = silent;
             return S_OK;
         };
-        return v;
-    }();
-    return &vtbl;
+    });
 }
 
 const IConnectionPointContainerVtbl* ContainerVtbl() {
-    static const IConnectionPointContainerVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IConnectionPointContainerVtbl>();
-        SetUnknown<FakeControl, IConnectionPointContainerVtbl, IConnectionPointContainer>(v);
-        v.FindConnectionPoint = [](IConnectionPointContainer* self, REFIID iid, IConnectionPoint** out) -> HRESULT {
+    return MakeVtbl<IConnectionPointContainerVtbl, OwnerUnknown<FakeControl>>([](auto& v) {
+        v.FindConnectionPoint = [](IConnectionPointContainer* self, REFIID iid,
+                                   IConnectionPoint** out) STDMETHODCALLTYPE -> HRESULT {
             *out = nullptr;
             if (!IsEqualIID(iid, DIID_DWebBrowserEvents2)) return CONNECT_E_NOCONNECTION;
             return OwnerOf<FakeControl>(self)->QueryInterface(IID_IConnectionPoint, reinterpret_cast<void**>(out));
         };
-        return v;
-    }();
-    return &vtbl;
+    });
 }
 
 const IConnectionPointVtbl* ConnectionPointVtbl() {
-    static const IConnectionPointVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IConnectionPointVtbl>();
-        SetUnknown<FakeControl, IConnectionPointVtbl, IConnectionPoint>(v);
-        v.GetConnectionInterface = [](IConnectionPoint*, IID* iid) -> HRESULT {
+    return MakeVtbl<IConnectionPointVtbl, OwnerUnknown<FakeControl>>([](auto& v) {
+        v.GetConnectionInterface = [](IConnectionPoint*, IID* iid) STDMETHODCALLTYPE -> HRESULT {
             *iid = DIID_DWebBrowserEvents2;
             return S_OK;
         };
-        v.Advise = [](IConnectionPoint* self, IUnknown* sink, DWORD* cookie) -> HRESULT {
+        v.Advise = [](IConnectionPoint* self, IUnknown* sink, DWORD* cookie) STDMETHODCALLTYPE -> HRESULT {
             return OwnerOf<FakeControl>(self)->Advise(sink, cookie);
         };
-        v.Unadvise = [](IConnectionPoint* self, DWORD cookie) -> HRESULT {
+        v.Unadvise = [](IConnectionPoint* self, DWORD cookie) STDMETHODCALLTYPE -> HRESULT {
             return OwnerOf<FakeControl>(self)->Unadvise(cookie);
         };
-        return v;
-    }();
-    return &vtbl;
+    });
 }
 
 const IServiceProviderVtbl* ServiceProviderVtbl() {
-    static const IServiceProviderVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IServiceProviderVtbl>();
-        SetUnknown<FakeControl, IServiceProviderVtbl, IServiceProvider>(v);
-        v.QueryService = [](IServiceProvider* self, REFGUID service, REFIID iid, void** out) -> HRESULT {
+    return MakeVtbl<IServiceProviderVtbl, OwnerUnknown<FakeControl>>([](auto& v) {
+        v.QueryService = [](IServiceProvider* self, REFGUID service, REFIID iid,
+                            void** out) STDMETHODCALLTYPE -> HRESULT {
             *out = nullptr;
             if (!IsEqualGUID(service, IID_IShellBrowser) || !IsEqualIID(iid, IID_IOleWindow)) return E_NOINTERFACE;
             return OwnerOf<FakeControl>(self)->QueryInterface(IID_IOleWindow, out);
         };
-        return v;
-    }();
-    return &vtbl;
+    });
 }
 
 const IPersistStorageVtbl* PersistStorageVtbl() {
-    static const IPersistStorageVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IPersistStorageVtbl>();
-        SetUnknown<FakeControl, IPersistStorageVtbl, IPersistStorage>(v);
-        v.GetClassID = [](IPersistStorage*, CLSID* clsid) -> HRESULT {
+    return MakeVtbl<IPersistStorageVtbl, OwnerUnknown<FakeControl>>([](auto& v) {
+        v.GetClassID = [](IPersistStorage*, CLSID* clsid) STDMETHODCALLTYPE -> HRESULT {
             *clsid = CLSID_WebBrowser;
             return S_OK;
         };
-        v.InitNew = [](IPersistStorage*, IStorage*) -> HRESULT { return S_OK; };
-        return v;
-    }();
-    return &vtbl;
+        v.InitNew = [](IPersistStorage*, IStorage*) STDMETHODCALLTYPE -> HRESULT { return S_OK; };
+    });
 }
 
 FakeControl::FakeControl()
@@ -758,18 +764,16 @@ HRESULT FakeControl::Unadvise(DWORD cookie) {
 // Document and element vtables.
 
 const IHTMLDocument2Vtbl* Document2Vtbl() {
-    static const IHTMLDocument2Vtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IHTMLDocument2Vtbl>();
-        SetUnknown<FakeDocument, IHTMLDocument2Vtbl, IHTMLDocument2>(v);
-        v.get_title = [](IHTMLDocument2* self, BSTR* title) -> HRESULT {
+    return MakeVtbl<IHTMLDocument2Vtbl, OwnerUnknown<FakeDocument>>([](auto& v) {
+        v.get_title = [](IHTMLDocument2* self, BSTR* title) STDMETHODCALLTYPE -> HRESULT {
             *title = AllocText(OwnerOf<FakeDocument>(self)->Page().title);
             return S_OK;
         };
-        v.get_body = [](IHTMLDocument2* self, IHTMLElement** body) -> HRESULT {
+        v.get_body = [](IHTMLDocument2* self, IHTMLElement** body) STDMETHODCALLTYPE -> HRESULT {
             auto* element = new FakeHtmlElement(OwnerOf<FakeDocument>(self), L"");
             return element->QueryInterface(IID_IHTMLElement, reinterpret_cast<void**>(body));
         };
-        v.write = [](IHTMLDocument2* self, SAFEARRAY* lines) -> HRESULT {
+        v.write = [](IHTMLDocument2* self, SAFEARRAY* lines) STDMETHODCALLTYPE -> HRESULT {
             if (!lines) return E_INVALIDARG;
             VARIANT* items = nullptr;
             if (FAILED(SafeArrayAccessData(lines, reinterpret_cast<void**>(&items)))) return E_INVALIDARG;
@@ -779,17 +783,13 @@ const IHTMLDocument2Vtbl* Document2Vtbl() {
             SafeArrayUnaccessData(lines);
             return S_OK;
         };
-        v.close = [](IHTMLDocument2*) -> HRESULT { return S_OK; };
-        return v;
-    }();
-    return &vtbl;
+        v.close = [](IHTMLDocument2*) STDMETHODCALLTYPE -> HRESULT { return S_OK; };
+    });
 }
 
 const IHTMLDocument3Vtbl* Document3Vtbl() {
-    static const IHTMLDocument3Vtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IHTMLDocument3Vtbl>();
-        SetUnknown<FakeDocument, IHTMLDocument3Vtbl, IHTMLDocument3>(v);
-        v.getElementById = [](IHTMLDocument3* self, BSTR id, IHTMLElement** out) -> HRESULT {
+    return MakeVtbl<IHTMLDocument3Vtbl, OwnerUnknown<FakeDocument>>([](auto& v) {
+        v.getElementById = [](IHTMLDocument3* self, BSTR id, IHTMLElement** out) STDMETHODCALLTYPE -> HRESULT {
             *out = nullptr;
             FakeDocument* document = OwnerOf<FakeDocument>(self);
             const std::wstring key = TextOf(id);
@@ -797,25 +797,21 @@ const IHTMLDocument3Vtbl* Document3Vtbl() {
             auto* element = new FakeHtmlElement(document, key);
             return element->QueryInterface(IID_IHTMLElement, reinterpret_cast<void**>(out));
         };
-        return v;
-    }();
-    return &vtbl;
+    });
 }
 
 const IHTMLElementVtbl* ElementVtbl() {
-    static const IHTMLElementVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IHTMLElementVtbl>();
-        SetUnknown<FakeHtmlElement, IHTMLElementVtbl, IHTMLElement>(v);
-        v.get_id = [](IHTMLElement* self, BSTR* id) -> HRESULT {
+    return MakeVtbl<IHTMLElementVtbl, OwnerUnknown<FakeHtmlElement>>([](auto& v) {
+        v.get_id = [](IHTMLElement* self, BSTR* id) STDMETHODCALLTYPE -> HRESULT {
             *id = AllocText(OwnerOf<FakeHtmlElement>(self)->Id());
             return S_OK;
         };
-        v.get_innerText = [](IHTMLElement* self, BSTR* text) -> HRESULT {
+        v.get_innerText = [](IHTMLElement* self, BSTR* text) STDMETHODCALLTYPE -> HRESULT {
             FakeElement* entry = OwnerOf<FakeHtmlElement>(self)->Entry();
             *text = entry && !entry->innerText.empty() ? AllocText(entry->innerText) : nullptr;
             return S_OK;
         };
-        v.get_innerHTML = [](IHTMLElement* self, BSTR* html) -> HRESULT {
+        v.get_innerHTML = [](IHTMLElement* self, BSTR* html) STDMETHODCALLTYPE -> HRESULT {
             FakeHtmlElement* element = OwnerOf<FakeHtmlElement>(self);
             if (element->IsBody()) {
                 *html = AllocText(element->Document()->Page().body);
@@ -825,7 +821,7 @@ const IHTMLElementVtbl* ElementVtbl() {
             }
             return S_OK;
         };
-        v.getAttribute = [](IHTMLElement* self, BSTR name, LONG, VARIANT* value) -> HRESULT {
+        v.getAttribute = [](IHTMLElement* self, BSTR name, LONG, VARIANT* value) STDMETHODCALLTYPE -> HRESULT {
             VariantInit(value);
             FakeElement* entry = OwnerOf<FakeHtmlElement>(self)->Entry();
             if (!entry || TextOf(name) != L"value" || !entry->hasValue) {
@@ -836,14 +832,14 @@ const IHTMLElementVtbl* ElementVtbl() {
             V_BSTR(value) = AllocText(entry->value);
             return S_OK;
         };
-        v.setAttribute = [](IHTMLElement* self, BSTR name, VARIANT value, LONG) -> HRESULT {
+        v.setAttribute = [](IHTMLElement* self, BSTR name, VARIANT value, LONG) STDMETHODCALLTYPE -> HRESULT {
             FakeElement* entry = OwnerOf<FakeHtmlElement>(self)->Entry();
             if (!entry || TextOf(name) != L"value" || V_VT(&value) != VT_BSTR) return E_INVALIDARG;
             entry->value = TextOf(V_BSTR(&value));
             entry->hasValue = true;
             return S_OK;
         };
-        v.click = [](IHTMLElement* self) -> HRESULT {
+        v.click = [](IHTMLElement* self) STDMETHODCALLTYPE -> HRESULT {
             FakeHtmlElement* element = OwnerOf<FakeHtmlElement>(self);
             Log(Web().clicks, element->Id());
             FakeElement* entry = element->Entry();
@@ -856,9 +852,7 @@ const IHTMLElementVtbl* ElementVtbl() {
             if (!navigateTo.empty()) control->Navigate2(navigateTo);
             return S_OK;
         };
-        return v;
-    }();
-    return &vtbl;
+    });
 }
 
 FakeDocument::FakeDocument(FakeControl* control, FakePage page)
@@ -892,21 +886,23 @@ HRESULT FakeHtmlElement::QueryInterface(REFIID iid, void** out) {
 // ---------------------------------------------------------------------------
 // The class factory.
 
+// The factory is a static object: counting means nothing.
+struct FactoryUnknown {
+    static HRESULT STDMETHODCALLTYPE QueryInterface(IClassFactory* self, REFIID iid, void** out) {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+            *out = self;
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    static ULONG STDMETHODCALLTYPE AddRef(IClassFactory*) { return 2; }
+    static ULONG STDMETHODCALLTYPE Release(IClassFactory*) { return 1; }
+};
+
 const IClassFactoryVtbl* FactoryVtbl() {
-    static const IClassFactoryVtbl vtbl = [] {
-        auto v = NotImplementedVtbl<IClassFactoryVtbl>();
-        v.QueryInterface = [](IClassFactory* self, REFIID iid, void** out) -> HRESULT {
-            if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-                *out = self;
-                return S_OK;
-            }
-            *out = nullptr;
-            return E_NOINTERFACE;
-        };
-        // The factory is a static object: counting means nothing.
-        v.AddRef = [](IClassFactory*) -> ULONG { return 2; };
-        v.Release = [](IClassFactory*) -> ULONG { return 1; };
-        v.CreateInstance = [](IClassFactory*, IUnknown* outer, REFIID iid, void** out) -> HRESULT {
+    return MakeVtbl<IClassFactoryVtbl, FactoryUnknown>([](auto& v) {
+        v.CreateInstance = [](IClassFactory*, IUnknown* outer, REFIID iid, void** out) STDMETHODCALLTYPE -> HRESULT {
             *out = nullptr;
             if (outer) return CLASS_E_NOAGGREGATION;
             if (Fault() == FakeBrowserFault::Create) return E_OUTOFMEMORY;
@@ -916,10 +912,8 @@ const IClassFactoryVtbl* FactoryVtbl() {
             control->Release();
             return result;
         };
-        v.LockServer = [](IClassFactory*, BOOL) -> HRESULT { return S_OK; };
-        return v;
-    }();
-    return &vtbl;
+        v.LockServer = [](IClassFactory*, BOOL) STDMETHODCALLTYPE -> HRESULT { return S_OK; };
+    });
 }
 
 IClassFactory* Factory() {
@@ -955,32 +949,20 @@ void SetFault(FakeBrowserFault fault) {
     Web().fault = fault;
 }
 
+// A field of the web as it is now: read under its lock.
 template <typename T>
-std::vector<T> Copy(const std::vector<T>& log) {
+T Read(const T& field) {
     std::lock_guard<std::mutex> lock(Web().lock);
-    return log;
+    return field;
 }
 
-std::vector<std::wstring> Navigations() { return Copy(Web().navigations); }
-std::vector<std::wstring> OpenedWindows() { return Copy(Web().openedWindows); }
-std::vector<std::wstring> Clicks() { return Copy(Web().clicks); }
-std::vector<std::pair<std::wstring, WPARAM>> OfferedKeys() { return Copy(Web().offeredKeys); }
-
-int Refreshes() {
-    std::lock_guard<std::mutex> lock(Web().lock);
-    return Web().refreshes;
-}
-
-int SilentValue() {
-    std::lock_guard<std::mutex> lock(Web().lock);
-    return Web().silent;
-}
-
-DWORD ControlThread() {
-    std::lock_guard<std::mutex> lock(Web().lock);
-    return Web().controlThread;
-}
-
+std::vector<std::wstring> Navigations() { return Read(Web().navigations); }
+std::vector<std::wstring> OpenedWindows() { return Read(Web().openedWindows); }
+std::vector<std::wstring> Clicks() { return Read(Web().clicks); }
+std::vector<std::pair<std::wstring, WPARAM>> OfferedKeys() { return Read(Web().offeredKeys); }
+int Refreshes() { return Read(Web().refreshes); }
+int SilentValue() { return Read(Web().silent); }
+DWORD ControlThread() { return Read(Web().controlThread); }
 long LiveObjects() { return g_liveObjects.load(); }
 long LiveWindows() { return g_liveWindows.load(); }
 
