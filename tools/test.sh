@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # The whole test suite: installs what is missing, checks the include graph,
-# builds both architectures and runs every test under Wine inside a private
-# Xvfb: the x86_64 tree's, then the i686 tree's (the uninstaller's), one
-# after the other in one prefix, so that no two programs ever move the
-# cursor at once. Then it builds the Debug trees' test programs and runs
-# their unit tests (not the whole-program ones) in the same session. Extra
-# arguments go to every ctest run (for example -R WindowCtrl); a tree with
-# no test they select is left out.
+# runs the lint gate (tools/lint.sh), builds both architectures and runs
+# every test under Wine inside a private Xvfb: the x86_64 tree's, then the
+# i686 tree's (the uninstaller's), one after the other in one prefix, so
+# that no two programs ever move the cursor at once. Then it builds the
+# Debug trees' test programs and runs their unit tests (not the
+# whole-program ones) in the same session. Extra arguments go to every ctest
+# run (for example -R WindowCtrl); a tree with no test they select is left
+# out.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 "$root/tools/check-layers.sh"
+"$root/tools/lint.sh"
 "$root/tools/build.sh"
 
 source "$root/tools/wine-env.sh"
