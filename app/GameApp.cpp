@@ -32,7 +32,7 @@ int NextRunCount(int runCount) { return runCount == INT_MAX ? runCount : runCoun
 // backslash could be one of a parent folder's); empty when it cannot be read.
 std::wstring ModulePath() {
     std::wstring path(kLongPathUnits, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, &path[0], kLongPathUnits);
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), kLongPathUnits);
     path.resize(length < kLongPathUnits ? length : 0);
     return path;
 }

@@ -31,7 +31,7 @@ void CInstallReport::Start(int agentId, int siteId) {
     startedAt_ = GetTickCount();
     thread_.Reset(CreateThread(nullptr, 0, SendOnThread, ids.get(), 0, nullptr));
     if (thread_) {
-        ids.release();
+        static_cast<void>(ids.release());  // SendOnThread owns them now
     } else {
         SendInstallReport(agentId, siteId);
     }

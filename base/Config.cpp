@@ -34,7 +34,7 @@ void MakeConfigLockName(const wchar_t* programDir, wchar_t (&name)[kConfigLockNa
     std::wstring folder = programDir ? programDir : L"";
     if (!folder.empty()) {
         LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, folder.c_str(), static_cast<int>(folder.size()),
-                     &folder[0], static_cast<int>(folder.size()));
+                     folder.data(), static_cast<int>(folder.size()));
     }
     Format(name, L"%s%016I64X", kConfigLockPrefix, HashUnits(folder));
 }

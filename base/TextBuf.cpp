@@ -104,7 +104,7 @@ std::wstring AnsiToWide(const char* text, UINT codePage) {
     int needed = MultiByteToWideChar(codePage, MB_PRECOMPOSED, text, -1, nullptr, 0);
     if (needed <= 1) return std::wstring();
     std::wstring result(static_cast<size_t>(needed), L'\0');
-    MultiByteToWideChar(codePage, MB_PRECOMPOSED, text, -1, &result[0], needed);
+    MultiByteToWideChar(codePage, MB_PRECOMPOSED, text, -1, result.data(), needed);
     result.resize(static_cast<size_t>(needed - 1));
     return result;
 }

@@ -69,7 +69,7 @@ bool CHtmlThread::Running() const { return thread_ && !HasEnded(thread_.Get()); 
 void CHtmlThread::DestroyManager() {
     if (!Stop()) {
         // Left to the process's end, never freed under the thread.
-        manager_.release();
+        static_cast<void>(manager_.release());
         return;
     }
     thread_.Reset();

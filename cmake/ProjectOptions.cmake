@@ -2,12 +2,17 @@
 
 # No mingw runtime DLL may be needed on the player's machine.
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
+# Release programs and DLLs ship without symbols; Debug keeps them.
+string(APPEND CMAKE_EXE_LINKER_FLAGS_RELEASE " -s")
+string(APPEND CMAKE_SHARED_LINKER_FLAGS_RELEASE " -s")
 
 add_library(vstorm_options INTERFACE)
 target_compile_features(vstorm_options INTERFACE cxx_std_17)
 target_compile_definitions(vstorm_options INTERFACE
   UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-  _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
+  _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800
+  # Bounds and precondition checks in the standard library; no ABI change.
+  $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
 target_compile_options(vstorm_options INTERFACE
   $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Werror -finput-charset=UTF-8 -fexec-charset=UTF-8>)
 target_include_directories(vstorm_options INTERFACE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)

@@ -10,3 +10,7 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
 include(GoogleTest)
+
+# Every test program with what it needs, and no benchmark or demo: what
+# Debug trees are built for (tools/build.sh debug).
+add_custom_target(test_programs)

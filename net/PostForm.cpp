@@ -131,7 +131,7 @@ bool Send(Exchange& exchange) {
 
     HttpAddRequestHeadersA(request, kContentType, static_cast<DWORD>(-1), kAddOrReplace);
     HttpAddRequestHeadersA(request, kAccept, static_cast<DWORD>(-1), kAddOrReplace);
-    return HttpSendRequestA(request, kContentType, sizeof(kContentType) - 1, &exchange.body[0],
+    return HttpSendRequestA(request, kContentType, sizeof(kContentType) - 1, exchange.body.data(),
                             static_cast<DWORD>(exchange.body.size())) != FALSE;
 }
 

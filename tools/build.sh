@@ -2,7 +2,10 @@
 # Configures and builds both architectures: build/i686 (the toolkit, the
 # uninstaller and its tests) first, because the installer of build/x86_64
 # (with the client, the toolkit and the other tests) packs the 32-bit
-# uninstaller.
+# uninstaller. The trees are the presets of CMakePresets.json.
+#   tools/build.sh [release|debug] [--configure-only] [cmake --build options]
+# release (the default) builds everything of build/x86_64 and build/i686;
+# debug builds the test programs of build/x86_64-debug and build/i686-debug.
 #
 # These builds are for tests and demos: every deployment address points at
 # a fixed port on 127.0.0.1 (tests and tools/run.sh start the servers), so
@@ -12,6 +15,17 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh"
+type=release
+case ${1:-} in release|debug) type=$1; shift ;; esac
+configure_only=
+if [ "${1:-}" = --configure-only ]; then
+  configure_only=yes
+  shift
+fi
+build_options=("$@")
+if [ "$type" = debug ] && [ ${#build_options[@]} -eq 0 ]; then
+  build_options=(--target test_programs)
+fi
 # VSTORM_PORT_BASE moves the eight ports together, so that two checkouts on
 # one machine can run their tests at the same time.
 base=${VSTORM_PORT_BASE:-27813}
@@ -30,22 +44,26 @@ endpoints=(
 # Both trees build their tests, which run in one prefix.
 settings=("${endpoints[@]}" -DVSTORM_BUILD_TESTS=ON "-DVSTORM_WINEPREFIX=$TEST_WINEPREFIX")
 
-# True when the tree exists and its cache holds every setting above.
+# True when the tree exists and its cache holds every setting above and the
+# preset's (a tree configured before the presets lacks some).
 configured() {
-  local dir=$1 setting name
+  local dir=$1 setting name build_type=Release
+  [ "$type" = debug ] && build_type=Debug
   [ -f "$dir/build.ninja" ] || return 1
-  for setting in "${settings[@]}"; do
+  for setting in "${settings[@]}" -DCMAKE_BUILD_TYPE=$build_type -DCMAKE_EXPORT_COMPILE_COMMANDS=ON; do
     setting=${setting#-D}
     name=${setting%%=*}
     [ "$(sed -n "s/^$name:[A-Z]*=//p" "$dir/CMakeCache.txt")" = "${setting#*=}" ] || return 1
   done
 }
 
+cd "$root"
 for arch in i686 x86_64; do
+  preset=$arch-$type
   dir=$root/build/$arch
+  [ "$type" = debug ] && dir=$dir-debug
   if ! configured "$dir"; then
-    cmake -S "$root" -B "$dir" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-mingw32.cmake" "${settings[@]}" >/dev/null
+    cmake --preset "$preset" "${settings[@]}" >/dev/null
   fi
-  cmake --build "$dir"
+  [ -n "$configure_only" ] || cmake --build --preset "$preset" "${build_options[@]}"
 done

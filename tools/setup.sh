@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build
+  cmake ninja-build clang-tidy
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   googletest
   nsis

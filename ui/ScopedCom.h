@@ -34,6 +34,9 @@ public:
     ComPtr(ComPtr&& other) noexcept : p_(other.Detach()) {}
     ~ComPtr() { Reset(); }
 
+    // Equal pointers, self-assignment included, change nothing; the check
+    // below recognises only a comparison with this.
+    // NOLINTNEXTLINE(bugprone-unhandled-self-assignment)
     ComPtr& operator=(const ComPtr& other) noexcept {
         if (p_ != other.p_) {
             if (other.p_) other.p_->AddRef();
