@@ -141,7 +141,7 @@ HRESULT CWebBrowser::Exec(const GUID* group, DWORD command, DWORD, VARIANT* in, 
     ComPtr<IHTMLDocument2> document;
     ComPtr<IHTMLWindow2> window;
     ComPtr<IHTMLEventObj> event;
-    if (source && SUCCEEDED(result = source.As(IID_IHTMLDocument2, document)) &&
+    if (source && SUCCEEDED(result = source.As(document)) &&
         SUCCEEDED(result = document->get_parentWindow(window.Receive())) && window &&
         SUCCEEDED(result = window->get_event(event.Receive())) && event) {
         static const wchar_t* const kProperties[] = {L"errorLine", L"errorCharacter", L"errorCode",
@@ -172,8 +172,7 @@ bool CWebBrowser::LoadHtml(const wchar_t* html) {
     V_BSTR(blank.Get()) = SysAllocString(L"about:blank");
     webBrowser_->Navigate2(blank.Get(), nullptr, nullptr, nullptr, nullptr);
 
-    ComPtr<IHTMLDocument2> document;
-    document.Attach(GetDocument2());
+    ComPtr<IHTMLDocument2> document = GetDocument2();
     if (!document) return false;
     SAFEARRAY* lines = SafeArrayCreateVector(VT_VARIANT, 0, 1);
     if (!lines) return false;
@@ -193,8 +192,7 @@ bool CWebBrowser::LoadHtml(const wchar_t* html) {
 
 bool CWebBrowser::GetBodyHtml(wchar_t* buffer, size_t* count) {
     if (!buffer || !count) return false;
-    ComPtr<IHTMLDocument2> document;
-    document.Attach(GetDocument2());
+    ComPtr<IHTMLDocument2> document = GetDocument2();
     ComPtr<IHTMLElement> body;
     if (!document || FAILED(document->get_body(body.Receive())) || !body) return false;
     BSTR raw = nullptr;
@@ -374,19 +372,19 @@ bool CWebBrowser::CreateBrowser(HWND hostWindow) {
     if (FAILED(StgCreateDocfile(nullptr, kStorageMode, 0, storage_.Receive())) ||
         FAILED(OleCreate(CLSID_WebBrowser, IID_IOleObject, OLERENDER_DRAW, nullptr, site, storage_.Get(),
                          oleObject_.ReceiveVoid())) ||
-        !oleObject_ || FAILED(oleObject_.As(IID_IWebBrowser2, webBrowser_))) {
+        !oleObject_ || FAILED(oleObject_.As(webBrowser_))) {
         DestroyBrowser();
         return false;
     }
     // Without these the page still works; only its keys go untranslated.
-    oleObject_.As(IID_IOleInPlaceObject, inPlaceObject_);
-    oleObject_.As(IID_IOleInPlaceActiveObject, activeObject_);
+    oleObject_.As(inPlaceObject_);
+    oleObject_.As(activeObject_);
 
     hostWindow_ = hostWindow;
     RECT client = ClientRect(hostWindow);
     ComPtr<IConnectionPointContainer> container;
     if (FAILED(oleObject_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, hostWindow, &client)) ||
-        FAILED(webBrowser_.As(IID_IConnectionPointContainer, container)) ||
+        FAILED(webBrowser_.As(container)) ||
         FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, eventSource_.Receive())) ||
         !eventSource_ || FAILED(eventSource_->Advise(static_cast<IDispatch*>(this), &eventCookie_))) {
         DestroyBrowser();
@@ -428,11 +426,11 @@ HWND CWebBrowser::GetBrowserWindow() {
 void CWebBrowser::LookUpBrowserWindow() {
     ComPtr<IServiceProvider> provider;
     ComPtr<IOleWindow> window;
-    if (FAILED(webBrowser_.As(IID_IServiceProvider, provider)) ||
+    if (FAILED(webBrowser_.As(provider)) ||
         FAILED(provider->QueryService(kServiceShellBrowser, IID_IOleWindow, window.ReceiveVoid())) || !window) {
         // Controls that offer no shell browser service (Wine's) still name
         // their in-place window, which is the one to size.
-        if (FAILED(webBrowser_.As(IID_IOleWindow, window)) || !window) return;
+        if (FAILED(webBrowser_.As(window)) || !window) return;
     }
     HWND found = nullptr;
     if (FAILED(window->GetWindow(&found))) found = nullptr;
@@ -440,32 +438,23 @@ void CWebBrowser::LookUpBrowserWindow() {
     if (found && browserWindowHandler_) browserWindowHandler_(found);
 }
 
-IHTMLDocument2* CWebBrowser::GetDocument2() {
-    if (!webBrowser_) return nullptr;
+ComPtr<IHTMLDocument2> CWebBrowser::GetDocument2() {
     ComPtr<IDispatch> document;
     ComPtr<IHTMLDocument2> html;
-    if (FAILED(webBrowser_->get_Document(document.Receive())) || !document ||
-        FAILED(document.As(IID_IHTMLDocument2, html))) {
-        return nullptr;
-    }
-    return html.Detach();
+    if (webBrowser_ && SUCCEEDED(webBrowser_->get_Document(document.Receive())) && document) document.As(html);
+    return html;
 }
 
-IHTMLDocument3* CWebBrowser::GetDocument3() {
-    if (!webBrowser_) return nullptr;
+ComPtr<IHTMLDocument3> CWebBrowser::GetDocument3() {
     ComPtr<IDispatch> document;
     ComPtr<IHTMLDocument3> html;
-    if (FAILED(webBrowser_->get_Document(document.Receive())) || !document ||
-        FAILED(document.As(IID_IHTMLDocument3, html))) {
-        return nullptr;
-    }
-    return html.Detach();
+    if (webBrowser_ && SUCCEEDED(webBrowser_->get_Document(document.Receive())) && document) document.As(html);
+    return html;
 }
 
 ComPtr<IHTMLElement> CWebBrowser::FindElement(const wchar_t* id) {
     ComPtr<IHTMLElement> element;
-    ComPtr<IHTMLDocument3> document;
-    document.Attach(GetDocument3());
+    ComPtr<IHTMLDocument3> document = GetDocument3();
     ScopedBstr name(SysAllocString(id));
     if (document && name) document->getElementById(name.Get(), element.Receive());
     return element;

@@ -149,9 +149,9 @@ public:
 
     // The browser's own top window (cached while it lives), or null.
     HWND GetBrowserWindow();
-    // The current document; the caller releases it. Null without one.
-    IHTMLDocument2* GetDocument2();
-    IHTMLDocument3* GetDocument3();
+    // The current document, a reference of the caller's own; null without one.
+    ComPtr<IHTMLDocument2> GetDocument2();
+    ComPtr<IHTMLDocument3> GetDocument3();
     // Offers a key message for the page's window to the browser.
     HRESULT TranslateKey(const MSG* msg);
 

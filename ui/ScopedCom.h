@@ -80,12 +80,12 @@ public:
 
     // QueryInterface into another pointer; out is cleared on failure.
     template <typename U>
-    HRESULT As(REFIID iid, ComPtr<U>& out) const noexcept {
+    HRESULT As(ComPtr<U>& out) const noexcept {
         if (!p_) {
             out.Reset();
             return E_POINTER;
         }
-        return p_->QueryInterface(iid, out.ReceiveVoid());
+        return p_->QueryInterface(__uuidof(U), out.ReceiveVoid());
     }
 
 private:
