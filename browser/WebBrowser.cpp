@@ -22,20 +22,6 @@ constexpr wchar_t kPageWindowClass[] = L"Internet Explorer_Server";
 // A temporary compound file for the control, gone when it is released.
 constexpr DWORD kStorageMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE | STGM_DELETEONRELEASE;
 
-// A VARIANT that is cleared when it goes.
-class ScopedVariant {
-public:
-    ScopedVariant() { VariantInit(&value_); }
-    ~ScopedVariant() { VariantClear(&value_); }
-    ScopedVariant(const ScopedVariant&) = delete;
-    ScopedVariant& operator=(const ScopedVariant&) = delete;
-
-    VARIANT* Get() { return &value_; }
-
-private:
-    VARIANT value_;
-};
-
 RECT ClientRect(HWND window) {
     RECT rect{};
     if (window) GetClientRect(window, &rect);
@@ -174,19 +160,18 @@ bool CWebBrowser::LoadHtml(const wchar_t* html) {
 
     ComPtr<IHTMLDocument2> document = GetDocument2();
     if (!document) return false;
-    SAFEARRAY* lines = SafeArrayCreateVector(VT_VARIANT, 0, 1);
+    // Destroying the array frees the string in its element.
+    ScopedSafeArray lines(SafeArrayCreateVector(VT_VARIANT, 0, 1));
     if (!lines) return false;
     bool written = false;
     VARIANT* line = nullptr;
-    if (SUCCEEDED(SafeArrayAccessData(lines, reinterpret_cast<void**>(&line)))) {
+    if (SUCCEEDED(SafeArrayAccessData(lines.Get(), reinterpret_cast<void**>(&line)))) {
         V_VT(line) = VT_BSTR;
         V_BSTR(line) = SysAllocString(html);
-        SafeArrayUnaccessData(lines);
-        written = V_BSTR(line) && SUCCEEDED(document->write(lines));
+        SafeArrayUnaccessData(lines.Get());
+        written = V_BSTR(line) && SUCCEEDED(document->write(lines.Get()));
         document->close();
     }
-    // Destroying the array frees the string in its element.
-    SafeArrayDestroy(lines);
     return written;
 }
 
