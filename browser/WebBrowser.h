@@ -62,7 +62,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
-    // Slots 7 to 14 of the primary interface, after IDispatch's seven.
+    // The control's own operations, after those of IDispatch.
     virtual bool Navigate(const wchar_t* url, int flags);
     // The command-target pair. The site does not answer IOleCommandTarget,
     // so the control never calls it; script errors are silenced by the
