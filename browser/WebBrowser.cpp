@@ -13,9 +13,6 @@ namespace {
 
 // The service under which the control answers with its own top window.
 const IID& kServiceShellBrowser = IID_IShellBrowser;
-// The command group of the document host's script-error command.
-constexpr GUID kDocHostCommandHandler = {
-    0xf38bc242, 0xb950, 0x11d1, {0x89, 0x18, 0x00, 0xc0, 0x4f, 0xc2, 0xc8, 0x36}};
 
 constexpr wchar_t kPageWindowClass[] = L"Internet Explorer_Server";
 
@@ -111,44 +108,6 @@ bool CWebBrowser::Navigate(const wchar_t* url, int flags) {
     V_VT(navigationFlags.Get()) = VT_I4;
     V_I4(navigationFlags.Get()) = flags;
     return SUCCEEDED(webBrowser_->Navigate2(target.Get(), navigationFlags.Get(), nullptr, nullptr, nullptr));
-}
-
-HRESULT CWebBrowser::QueryStatus(const GUID*, ULONG, OLECMD*, OLECMDTEXT*) { return OLECMDERR_E_NOTSUPPORTED; }
-
-// The script-error command: reads the error's description from the page's
-// current event and answers "keep running scripts, show no dialog".
-HRESULT CWebBrowser::Exec(const GUID* group, DWORD command, DWORD, VARIANT* in, VARIANT* out) {
-    if (!group || !IsEqualGUID(*group, kDocHostCommandHandler)) return OLECMDERR_E_UNKNOWNGROUP;
-    if (command != OLECMDID_SHOWSCRIPTERROR) return OLECMDERR_E_NOTSUPPORTED;
-
-    HRESULT result = E_INVALIDARG;
-    ComPtr<IUnknown> source;
-    if (in && (V_VT(in) == VT_UNKNOWN || V_VT(in) == VT_DISPATCH)) source = ComPtr<IUnknown>(V_UNKNOWN(in));
-    ComPtr<IHTMLDocument2> document;
-    ComPtr<IHTMLWindow2> window;
-    ComPtr<IHTMLEventObj> event;
-    if (source && SUCCEEDED(result = source.As(document)) &&
-        SUCCEEDED(result = document->get_parentWindow(window.Receive())) && window &&
-        SUCCEEDED(result = window->get_event(event.Receive())) && event) {
-        static const wchar_t* const kProperties[] = {L"errorLine", L"errorCharacter", L"errorCode",
-                                                     L"errorMessage", L"errorUrl"};
-        for (const wchar_t* property : kProperties) {
-            LPOLESTR name = const_cast<LPOLESTR>(property);
-            DISPID id = DISPID_UNKNOWN;
-            result = event->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_SYSTEM_DEFAULT, &id);
-            if (FAILED(result)) continue;
-            DISPPARAMS none{};
-            ScopedVariant value;
-            result = event->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &none, value.Get(),
-                                   nullptr, nullptr);
-        }
-    }
-    if (out) {
-        VariantInit(out);
-        V_VT(out) = VT_BOOL;
-        V_BOOL(out) = VARIANT_TRUE;
-    }
-    return result;
 }
 
 bool CWebBrowser::LoadHtml(const wchar_t* html) {

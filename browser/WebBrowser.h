@@ -64,13 +64,6 @@ public:
 
     // The control's own operations, after those of IDispatch.
     virtual bool Navigate(const wchar_t* url, int flags);
-    // The command-target pair. The site does not answer IOleCommandTarget,
-    // so the control never calls it; script errors are silenced by the
-    // browser's Silent property instead.
-    virtual HRESULT STDMETHODCALLTYPE QueryStatus(const GUID* group, ULONG count, OLECMD* commands,
-                                                  OLECMDTEXT* text);
-    virtual HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD command, DWORD options, VARIANT* in,
-                                           VARIANT* out);
     virtual bool LoadHtml(const wchar_t* html);
     // Copies the body's HTML into buffer when *count units hold it with its
     // terminator; otherwise sets *count to the units needed and fails.

@@ -90,7 +90,6 @@ public:
                      const wchar_t* url);
 
     bool GameMode() const { return gameMode_.load(); }
-    bool FullScreen() const { return fullScreen_; }
     // Copies of the page's facts, taken under the lock.
     void CopyServerId(wchar_t (&id)[kServerIdUnits]) const;
     void CopyPageTitle(wchar_t (&title)[kPageTitleUnits]) const;

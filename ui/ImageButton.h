@@ -42,7 +42,6 @@ public:
     virtual void SetRect(const RECT& rect);
     // The sub-part under point; plain buttons have none (0).
     virtual BYTE HitPart(POINT point);
-    virtual RECT GetPartRect();
     // Draws the text into rect (padding, icon and maximum height applied).
     // windows.h renames DrawText to DrawTextW, here and in every caller.
     virtual void DrawText(Gdiplus::Graphics& graphics, RECT rect,

@@ -122,7 +122,6 @@ public:
     POINT CursorPoint() const { return cursor_; }
     CImageButton* HotButton() const { return hot_; }
     const std::vector<std::unique_ptr<CImageButton>>& Buttons() const { return buttons_; }
-    const std::vector<std::unique_ptr<CImageStatic>>& Statics() const { return statics_; }
     const std::vector<std::unique_ptr<CImageProgressbar>>& ProgressBars() const { return bars_; }
     // The last frame given to UpdateLayeredWindow (kept for the next one).
     const LayeredSurface& Surface() const { return surface_; }

@@ -72,7 +72,6 @@ public:
     ScopedPaint& operator=(const ScopedPaint&) = delete;
 
     HDC Get() const noexcept { return dc_; }
-    const PAINTSTRUCT& Info() const noexcept { return ps_; }
 
 private:
     HWND window_;
@@ -113,7 +112,6 @@ public:
     GdiplusSession& operator=(const GdiplusSession&) = delete;
 
     bool Started() const noexcept { return status_ == Gdiplus::Ok; }
-    ULONG_PTR Token() const noexcept { return token_; }
 
 private:
     ULONG_PTR token_ = 0;

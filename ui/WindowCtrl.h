@@ -3,8 +3,8 @@
 // Every window of both programs is a CWindowCtrl-derived object. All toolkit
 // window classes share one window procedure, WindowProc, which connects the
 // object to its window at WM_NCCREATE (the object is the creation parameter)
-// and disconnects it at WM_NCDESTROY. In between, every message goes through
-// RouteMessage:
+// and disconnects it at WM_NCDESTROY. In between, every message takes one
+// route:
 //
 //   1. OnMessage sees it first. A nonzero answer means "handled" and is the
 //      message's result; nothing else runs.
@@ -63,9 +63,6 @@ public:
     virtual void OnShowWindow(BOOL show, int status);
     virtual void OnTimer(UINT_PTR id);
     virtual void OnSetCursor(WPARAM wParam);
-
-    // Dispatches one message of this object's window as described above.
-    LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND Hwnd() const { return hwnd_; }
     CAppManager* Manager() const { return manager_; }
