@@ -1,8 +1,8 @@
 // Ownership of the platform's kernel objects: a move-only handle with a
 // traits type per kind, and the kinds both programs use (kernel handles,
-// file searches, registry keys). Every wrapper releases in its destructor
-// (a copy would free twice); code elsewhere never closes by hand. The
-// wrappers of other libraries live with the code that uses them:
+// file searches, registry keys, global memory). Every wrapper releases in
+// its destructor (a copy would free twice); code elsewhere never closes by
+// hand. The wrappers of other libraries live with the code that uses them:
 // ui/ScopedGdi.h (GDI and GDI+), ui/ScopedCom.h (COM and OLE),
 // net/ScopedInternet.h (WinINet).
 #pragma once
@@ -71,6 +71,15 @@ struct RegKeyTraits {
     static void Close(Handle h) noexcept { ::RegCloseKey(h); }
 };
 
+// A GlobalAlloc block that is ours to free.
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::GlobalFree(h); }
+};
+
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedFindHandle = ScopedHandle<FindHandleTraits>;
 using ScopedRegKey = ScopedHandle<RegKeyTraits>;
+using ScopedGlobalMemory = ScopedHandle<GlobalMemoryTraits>;

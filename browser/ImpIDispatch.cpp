@@ -1,5 +1,7 @@
 #include "browser/ImpIDispatch.h"
 
+#include "ui/ScopedCom.h"
+
 #include <oleauto.h>
 
 #include <utility>
@@ -14,13 +16,12 @@ bool ArgumentText(const VARIANT& arg, std::wstring& text) {
         text.assign(V_BSTR(&arg), SysStringLen(V_BSTR(&arg)));
         return true;
     }
-    VARIANT converted;
-    VariantInit(&converted);
-    if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(&arg), 0, VT_BSTR))) return false;
-    const bool hasText = V_BSTR(&converted) != nullptr;
-    if (hasText) text.assign(V_BSTR(&converted), SysStringLen(V_BSTR(&converted)));
-    VariantClear(&converted);
-    return hasText;
+    ScopedVariant converted;
+    if (FAILED(VariantChangeType(converted.Get(), const_cast<VARIANT*>(&arg), 0, VT_BSTR))) return false;
+    const BSTR value = V_BSTR(converted.Get());
+    if (!value) return false;
+    text.assign(value, SysStringLen(value));
+    return true;
 }
 
 }  // namespace

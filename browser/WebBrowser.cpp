@@ -13,28 +13,11 @@ namespace {
 
 // The service under which the control answers with its own top window.
 const IID& kServiceShellBrowser = IID_IShellBrowser;
-// The command group of the document host's script-error command.
-constexpr GUID kDocHostCommandHandler = {
-    0xf38bc242, 0xb950, 0x11d1, {0x89, 0x18, 0x00, 0xc0, 0x4f, 0xc2, 0xc8, 0x36}};
 
 constexpr wchar_t kPageWindowClass[] = L"Internet Explorer_Server";
 
 // A temporary compound file for the control, gone when it is released.
 constexpr DWORD kStorageMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE | STGM_DELETEONRELEASE;
-
-// A VARIANT that is cleared when it goes.
-class ScopedVariant {
-public:
-    ScopedVariant() { VariantInit(&value_); }
-    ~ScopedVariant() { VariantClear(&value_); }
-    ScopedVariant(const ScopedVariant&) = delete;
-    ScopedVariant& operator=(const ScopedVariant&) = delete;
-
-    VARIANT* Get() { return &value_; }
-
-private:
-    VARIANT value_;
-};
 
 RECT ClientRect(HWND window) {
     RECT rect{};
@@ -127,44 +110,6 @@ bool CWebBrowser::Navigate(const wchar_t* url, int flags) {
     return SUCCEEDED(webBrowser_->Navigate2(target.Get(), navigationFlags.Get(), nullptr, nullptr, nullptr));
 }
 
-HRESULT CWebBrowser::QueryStatus(const GUID*, ULONG, OLECMD*, OLECMDTEXT*) { return OLECMDERR_E_NOTSUPPORTED; }
-
-// The script-error command: reads the error's description from the page's
-// current event and answers "keep running scripts, show no dialog".
-HRESULT CWebBrowser::Exec(const GUID* group, DWORD command, DWORD, VARIANT* in, VARIANT* out) {
-    if (!group || !IsEqualGUID(*group, kDocHostCommandHandler)) return OLECMDERR_E_UNKNOWNGROUP;
-    if (command != OLECMDID_SHOWSCRIPTERROR) return OLECMDERR_E_NOTSUPPORTED;
-
-    HRESULT result = E_INVALIDARG;
-    ComPtr<IUnknown> source;
-    if (in && (V_VT(in) == VT_UNKNOWN || V_VT(in) == VT_DISPATCH)) source = ComPtr<IUnknown>(V_UNKNOWN(in));
-    ComPtr<IHTMLDocument2> document;
-    ComPtr<IHTMLWindow2> window;
-    ComPtr<IHTMLEventObj> event;
-    if (source && SUCCEEDED(result = source.As(IID_IHTMLDocument2, document)) &&
-        SUCCEEDED(result = document->get_parentWindow(window.Receive())) && window &&
-        SUCCEEDED(result = window->get_event(event.Receive())) && event) {
-        static const wchar_t* const kProperties[] = {L"errorLine", L"errorCharacter", L"errorCode",
-                                                     L"errorMessage", L"errorUrl"};
-        for (const wchar_t* property : kProperties) {
-            LPOLESTR name = const_cast<LPOLESTR>(property);
-            DISPID id = DISPID_UNKNOWN;
-            result = event->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_SYSTEM_DEFAULT, &id);
-            if (FAILED(result)) continue;
-            DISPPARAMS none{};
-            ScopedVariant value;
-            result = event->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &none, value.Get(),
-                                   nullptr, nullptr);
-        }
-    }
-    if (out) {
-        VariantInit(out);
-        V_VT(out) = VT_BOOL;
-        V_BOOL(out) = VARIANT_TRUE;
-    }
-    return result;
-}
-
 bool CWebBrowser::LoadHtml(const wchar_t* html) {
     if (!html || !webBrowser_) return false;
     ScopedVariant blank;
@@ -172,29 +117,26 @@ bool CWebBrowser::LoadHtml(const wchar_t* html) {
     V_BSTR(blank.Get()) = SysAllocString(L"about:blank");
     webBrowser_->Navigate2(blank.Get(), nullptr, nullptr, nullptr, nullptr);
 
-    ComPtr<IHTMLDocument2> document;
-    document.Attach(GetDocument2());
+    ComPtr<IHTMLDocument2> document = GetDocument2();
     if (!document) return false;
-    SAFEARRAY* lines = SafeArrayCreateVector(VT_VARIANT, 0, 1);
+    // Destroying the array frees the string in its element.
+    ScopedSafeArray lines(SafeArrayCreateVector(VT_VARIANT, 0, 1));
     if (!lines) return false;
     bool written = false;
     VARIANT* line = nullptr;
-    if (SUCCEEDED(SafeArrayAccessData(lines, reinterpret_cast<void**>(&line)))) {
+    if (SUCCEEDED(SafeArrayAccessData(lines.Get(), reinterpret_cast<void**>(&line)))) {
         V_VT(line) = VT_BSTR;
         V_BSTR(line) = SysAllocString(html);
-        SafeArrayUnaccessData(lines);
-        written = V_BSTR(line) && SUCCEEDED(document->write(lines));
+        SafeArrayUnaccessData(lines.Get());
+        written = V_BSTR(line) && SUCCEEDED(document->write(lines.Get()));
         document->close();
     }
-    // Destroying the array frees the string in its element.
-    SafeArrayDestroy(lines);
     return written;
 }
 
 bool CWebBrowser::GetBodyHtml(wchar_t* buffer, size_t* count) {
     if (!buffer || !count) return false;
-    ComPtr<IHTMLDocument2> document;
-    document.Attach(GetDocument2());
+    ComPtr<IHTMLDocument2> document = GetDocument2();
     ComPtr<IHTMLElement> body;
     if (!document || FAILED(document->get_body(body.Receive())) || !body) return false;
     BSTR raw = nullptr;
@@ -374,19 +316,19 @@ bool CWebBrowser::CreateBrowser(HWND hostWindow) {
     if (FAILED(StgCreateDocfile(nullptr, kStorageMode, 0, storage_.Receive())) ||
         FAILED(OleCreate(CLSID_WebBrowser, IID_IOleObject, OLERENDER_DRAW, nullptr, site, storage_.Get(),
                          oleObject_.ReceiveVoid())) ||
-        !oleObject_ || FAILED(oleObject_.As(IID_IWebBrowser2, webBrowser_))) {
+        !oleObject_ || FAILED(oleObject_.As(webBrowser_))) {
         DestroyBrowser();
         return false;
     }
     // Without these the page still works; only its keys go untranslated.
-    oleObject_.As(IID_IOleInPlaceObject, inPlaceObject_);
-    oleObject_.As(IID_IOleInPlaceActiveObject, activeObject_);
+    oleObject_.As(inPlaceObject_);
+    oleObject_.As(activeObject_);
 
     hostWindow_ = hostWindow;
     RECT client = ClientRect(hostWindow);
     ComPtr<IConnectionPointContainer> container;
     if (FAILED(oleObject_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, hostWindow, &client)) ||
-        FAILED(webBrowser_.As(IID_IConnectionPointContainer, container)) ||
+        FAILED(webBrowser_.As(container)) ||
         FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, eventSource_.Receive())) ||
         !eventSource_ || FAILED(eventSource_->Advise(static_cast<IDispatch*>(this), &eventCookie_))) {
         DestroyBrowser();
@@ -428,11 +370,11 @@ HWND CWebBrowser::GetBrowserWindow() {
 void CWebBrowser::LookUpBrowserWindow() {
     ComPtr<IServiceProvider> provider;
     ComPtr<IOleWindow> window;
-    if (FAILED(webBrowser_.As(IID_IServiceProvider, provider)) ||
+    if (FAILED(webBrowser_.As(provider)) ||
         FAILED(provider->QueryService(kServiceShellBrowser, IID_IOleWindow, window.ReceiveVoid())) || !window) {
         // Controls that offer no shell browser service (Wine's) still name
         // their in-place window, which is the one to size.
-        if (FAILED(webBrowser_.As(IID_IOleWindow, window)) || !window) return;
+        if (FAILED(webBrowser_.As(window)) || !window) return;
     }
     HWND found = nullptr;
     if (FAILED(window->GetWindow(&found))) found = nullptr;
@@ -440,32 +382,23 @@ void CWebBrowser::LookUpBrowserWindow() {
     if (found && browserWindowHandler_) browserWindowHandler_(found);
 }
 
-IHTMLDocument2* CWebBrowser::GetDocument2() {
-    if (!webBrowser_) return nullptr;
+ComPtr<IHTMLDocument2> CWebBrowser::GetDocument2() {
     ComPtr<IDispatch> document;
     ComPtr<IHTMLDocument2> html;
-    if (FAILED(webBrowser_->get_Document(document.Receive())) || !document ||
-        FAILED(document.As(IID_IHTMLDocument2, html))) {
-        return nullptr;
-    }
-    return html.Detach();
+    if (webBrowser_ && SUCCEEDED(webBrowser_->get_Document(document.Receive())) && document) document.As(html);
+    return html;
 }
 
-IHTMLDocument3* CWebBrowser::GetDocument3() {
-    if (!webBrowser_) return nullptr;
+ComPtr<IHTMLDocument3> CWebBrowser::GetDocument3() {
     ComPtr<IDispatch> document;
     ComPtr<IHTMLDocument3> html;
-    if (FAILED(webBrowser_->get_Document(document.Receive())) || !document ||
-        FAILED(document.As(IID_IHTMLDocument3, html))) {
-        return nullptr;
-    }
-    return html.Detach();
+    if (webBrowser_ && SUCCEEDED(webBrowser_->get_Document(document.Receive())) && document) document.As(html);
+    return html;
 }
 
 ComPtr<IHTMLElement> CWebBrowser::FindElement(const wchar_t* id) {
     ComPtr<IHTMLElement> element;
-    ComPtr<IHTMLDocument3> document;
-    document.Attach(GetDocument3());
+    ComPtr<IHTMLDocument3> document = GetDocument3();
     ScopedBstr name(SysAllocString(id));
     if (document && name) document->getElementById(name.Get(), element.Receive());
     return element;

@@ -62,15 +62,8 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
-    // Slots 7 to 14 of the primary interface, after IDispatch's seven.
+    // The control's own operations, after those of IDispatch.
     virtual bool Navigate(const wchar_t* url, int flags);
-    // The command-target pair. The site does not answer IOleCommandTarget,
-    // so the control never calls it; script errors are silenced by the
-    // browser's Silent property instead.
-    virtual HRESULT STDMETHODCALLTYPE QueryStatus(const GUID* group, ULONG count, OLECMD* commands,
-                                                  OLECMDTEXT* text);
-    virtual HRESULT STDMETHODCALLTYPE Exec(const GUID* group, DWORD command, DWORD options, VARIANT* in,
-                                           VARIANT* out);
     virtual bool LoadHtml(const wchar_t* html);
     // Copies the body's HTML into buffer when *count units hold it with its
     // terminator; otherwise sets *count to the units needed and fails.
@@ -149,9 +142,9 @@ public:
 
     // The browser's own top window (cached while it lives), or null.
     HWND GetBrowserWindow();
-    // The current document; the caller releases it. Null without one.
-    IHTMLDocument2* GetDocument2();
-    IHTMLDocument3* GetDocument3();
+    // The current document, a reference of the caller's own; null without one.
+    ComPtr<IHTMLDocument2> GetDocument2();
+    ComPtr<IHTMLDocument3> GetDocument3();
     // Offers a key message for the page's window to the browser.
     HRESULT TranslateKey(const MSG* msg);
 

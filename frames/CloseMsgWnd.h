@@ -31,9 +31,9 @@ public:
     // way of closing it other than OK answers IDCANCEL.
     int ShowCloseConfirm(HWND parent);
 
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
-    void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7
-    bool OnItemClick(CImageButton* button) override;                             // slot 18
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnCreate(CREATESTRUCTW* cs) override;
+    bool OnItemClick(CImageButton* button) override;
 
 private:
     void EnableOwner();

@@ -46,11 +46,11 @@ public:
     explicit CFrameBack(CClientApp& app);
     ~CFrameBack() override;
 
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
-    void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7
-    void OnDestroy() override;                                                   // slot 8
-    void OnMove(int x, int y) override;                                          // slot 9
-    void OnShowWindow(BOOL show, int status) override;                           // slot 14
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnCreate(CREATESTRUCTW* cs) override;
+    void OnDestroy() override;
+    void OnMove(int x, int y) override;
+    void OnShowWindow(BOOL show, int status) override;
 
     // Drops the picture and the buttons: from now on the window is the game
     // frame's border. Called once, when the game starts.

@@ -598,8 +598,7 @@ void CFrameGame::OnNavigateComplete(const wchar_t* url) {
 }
 
 void CFrameGame::OnDocumentComplete(IDispatch*, const wchar_t* url) {
-    ComPtr<IHTMLDocument2> document;
-    document.Attach(view.browser.GetDocument2());
+    ComPtr<IHTMLDocument2> document = view.browser.GetDocument2();
     if (!document) return;
     if (LoginTracking::IsLoginUserPage(url)) ReadLoginUser();
     BSTR rawTitle = nullptr;
@@ -639,8 +638,7 @@ void CFrameGame::TakeServerId(const wchar_t* url) {
 }
 
 void CFrameGame::ReadLoginUser() {
-    ComPtr<IHTMLDocument3> document;
-    document.Attach(view.browser.GetDocument3());
+    ComPtr<IHTMLDocument3> document = view.browser.GetDocument3();
     if (!document) return;
     ScopedBstr id(SysAllocString(L"login_user"));
     ComPtr<IHTMLElement> element;

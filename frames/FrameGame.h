@@ -71,16 +71,16 @@ public:
     // could wait on it); only the modal loop ends.
     void Close();
 
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
-    void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7
-    void OnDestroy() override;                                                   // slot 8
-    void OnMove(int x, int y) override;                                          // slot 9
-    void OnSize(UINT type, int cx, int cy) override;                             // slot 10
-    void OnShowWindow(BOOL show, int status) override;                           // slot 14
-    void OnTimer(UINT_PTR id) override;                                          // slot 15
-    bool OnItemClick(CImageButton* button) override;                             // slot 18
-    bool OnItemHover(CImageButton* button) override;                             // slot 19
-    void OnPaintForeground(Gdiplus::Graphics& graphics) override;                // slot 23
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnCreate(CREATESTRUCTW* cs) override;
+    void OnDestroy() override;
+    void OnMove(int x, int y) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnShowWindow(BOOL show, int status) override;
+    void OnTimer(UINT_PTR id) override;
+    bool OnItemClick(CImageButton* button) override;
+    bool OnItemHover(CImageButton* button) override;
+    void OnPaintForeground(Gdiplus::Graphics& graphics) override;
 
     // Browser handlers (HTML thread).
     void OnNavigateComplete(const wchar_t* url);
@@ -90,7 +90,6 @@ public:
                      const wchar_t* url);
 
     bool GameMode() const { return gameMode_.load(); }
-    bool FullScreen() const { return fullScreen_; }
     // Copies of the page's facts, taken under the lock.
     void CopyServerId(wchar_t (&id)[kServerIdUnits]) const;
     void CopyPageTitle(wchar_t (&title)[kPageTitleUnits]) const;

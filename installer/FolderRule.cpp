@@ -6,6 +6,7 @@
 // pops the folder and pushes its full form ("" unless it is fine), then the
 // verdict on top: "fine", "protected", "link" or "occupied"
 // (JudgeInstallTarget).
+#include "base/Scoped.h"
 #include "uninstall/SafeInstallFolder.h"
 
 #include <windows.h>
@@ -25,10 +26,10 @@ struct StackEntry {
 std::wstring Pop(StackEntry** top, int stringSize) {
     StackEntry* entry = top ? *top : nullptr;
     if (!entry) return std::wstring();
-    std::wstring text(entry->text, wcsnlen(entry->text, static_cast<size_t>(stringSize)));
     *top = entry->next;
-    GlobalFree(entry);
-    return text;
+    // A popped entry is the plug-in's to free.
+    ScopedGlobalMemory popped(entry);
+    return std::wstring(entry->text, wcsnlen(entry->text, static_cast<size_t>(stringSize)));
 }
 
 // False when text does not fit the installer's strings.

@@ -21,16 +21,16 @@ class CAppManager {
 public:
     CAppManager();
     // Frees the control list; windows are not destroyed.
-    virtual ~CAppManager();                                                       // slot 0
+    virtual ~CAppManager();
 
     CAppManager(const CAppManager&) = delete;
     CAppManager& operator=(const CAppManager&) = delete;
 
-    virtual bool InitInstance();                                                  // slot 1
-    virtual bool PreTranslateMessage(MSG* msg);                                   // slot 2
+    virtual bool InitInstance();
+    virtual bool PreTranslateMessage(MSG* msg);
     // Called for messages of windows this manager does not know; the result
     // is ignored and default processing follows.
-    virtual LRESULT OnUnhandledMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);  // slot 3
+    virtual LRESULT OnUnhandledMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // Registers the manager for the calling thread, starts GDI+, calls
     // InitInstance and, when that succeeded and created windows, runs the

@@ -1,5 +1,7 @@
 #include "ui/Fonts.h"
 
+#include "ui/ScopedGdi.h"
+
 namespace {
 
 constexpr wchar_t kElementFontFamily[] = L"宋体";
@@ -16,15 +18,14 @@ std::unique_ptr<Gdiplus::Font> FontOf(const Gdiplus::FontFamily& family, Gdiplus
 // The flat call, not FontFamily::GenericSansSerif: the wrapper caches a GDI+
 // object in a global that would outlive the GDI+ session.
 std::unique_ptr<Gdiplus::Font> GenericSansSerifFont(Gdiplus::REAL points, INT style) {
-    Gdiplus::GpFontFamily* generic = nullptr;
-    if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&generic) != Gdiplus::Ok ||
-        !generic) {
+    Gdiplus::GpFontFamily* received = nullptr;
+    const Gdiplus::Status found = Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&received);
+    ScopedGdipFontFamily generic(received);
+    WCHAR name[LF_FACESIZE] = {};
+    if (found != Gdiplus::Ok || !generic ||
+        Gdiplus::DllExports::GdipGetFamilyName(generic.Get(), name, LANG_NEUTRAL) != Gdiplus::Ok) {
         return nullptr;
     }
-    WCHAR name[LF_FACESIZE] = {};
-    Gdiplus::Status status = Gdiplus::DllExports::GdipGetFamilyName(generic, name, LANG_NEUTRAL);
-    Gdiplus::DllExports::GdipDeleteFontFamily(generic);
-    if (status != Gdiplus::Ok) return nullptr;
     Gdiplus::FontFamily family(name);
     return FontOf(family, points, style);
 }
@@ -33,10 +34,9 @@ std::unique_ptr<Gdiplus::Font> GenericSansSerifFont(Gdiplus::REAL points, INT st
 // Arial, Tahoma) still substitute some face for the GUI font; GDI+ resolves
 // that substitute when it makes a font from the GDI font.
 std::unique_ptr<Gdiplus::Font> GuiSubstituteFont(Gdiplus::REAL points, INT style) {
-    HDC screen = GetDC(nullptr);
+    ScopedWindowDc screen(nullptr);
     if (!screen) return nullptr;
-    Gdiplus::Font gui(screen, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-    ReleaseDC(nullptr, screen);
+    Gdiplus::Font gui(screen.Get(), static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     if (gui.GetLastStatus() != Gdiplus::Ok) return nullptr;
     Gdiplus::FontFamily family;
     if (gui.GetFamily(&family) != Gdiplus::Ok) return nullptr;

@@ -111,8 +111,6 @@ void CImageButton::SetRect(const RECT& value) { rect = value; }
 
 BYTE CImageButton::HitPart(POINT) { return 0; }
 
-RECT CImageButton::GetPartRect() { return RECT{0, 0, 0, 0}; }
-
 void CImageButton::DrawText(Gdiplus::Graphics& graphics, RECT box, const Gdiplus::Brush* brush) {
     if (!showText || text[0] == L'\0' || !brush) return;
     if (hasIcon && iconImages[kNormal]) box.left += iconRect.right - 1;

@@ -29,7 +29,7 @@ public:
     static constexpr size_t kTextUnits = 256;
 
     CImageButton(HWND owner, int id, const RECT& rect, const wchar_t* text);
-    virtual ~CImageButton();                                                     // slot 0
+    virtual ~CImageButton();
 
     CImageButton(const CImageButton&) = delete;
     CImageButton& operator=(const CImageButton&) = delete;
@@ -38,15 +38,14 @@ public:
     // else in its own rectangle; hover when that contains cursor, pressed
     // when it also has leftPressed or the button is selected.
     virtual void Paint(Gdiplus::Graphics& graphics, POINT cursor, bool leftPressed,
-                       const RECT& overrideRect);                                // slot 1
-    virtual void SetRect(const RECT& rect);                                      // slot 2
+                       const RECT& overrideRect);
+    virtual void SetRect(const RECT& rect);
     // The sub-part under point; plain buttons have none (0).
-    virtual BYTE HitPart(POINT point);                                           // slot 3
-    virtual RECT GetPartRect();                                                  // slot 4
+    virtual BYTE HitPart(POINT point);
     // Draws the text into rect (padding, icon and maximum height applied).
     // windows.h renames DrawText to DrawTextW, here and in every caller.
     virtual void DrawText(Gdiplus::Graphics& graphics, RECT rect,
-                          const Gdiplus::Brush* brush);                          // slot 5
+                          const Gdiplus::Brush* brush);
 
     // Replaces all four state images, unless normalId is 0 (then nothing
     // changes). An id of 0 leaves that state without an image.

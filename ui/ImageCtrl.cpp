@@ -242,13 +242,11 @@ void CImageCtrl::SetIcon(HICON icon, bool big) {
     const HICON given = copy.Get();
     auto previous = reinterpret_cast<HICON>(SendMessageW(
         window, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(given)));
-    // The old copy is freed only now that the window no longer shows it,
-    // and only once: it may also be the handle the window gives back.
-    if (previous == stored.Get()) previous = nullptr;
+    // The icon the window gives back is freed only now that the window no
+    // longer shows it, and only once: our old copy goes with its slot, an
+    // icon someone else set goes here.
+    ScopedIcon replaced(previous != smallIcon_.Get() && previous != bigIcon_.Get() ? previous : nullptr);
     stored = std::move(copy);
-    if (previous && previous != smallIcon_.Get() && previous != bigIcon_.Get()) {
-        DestroyIcon(previous);
-    }
 }
 
 bool CImageCtrl::LoadIconFromResource(bool big, int size) {

@@ -7,11 +7,11 @@
 // monitor, an optional cut-corner region, an optional drop shadow that
 // follows it, a nested modal loop and the window icons.
 //
-// The painter's element events arrive at slots 17 to 23, bound when the
-// window is created (WM_NCCREATE), so a derived window reacts to a click by
-// overriding OnItemClick; returning false there stops the painter's own
-// handling of the event (including the built-in close, minimise and
-// maximise actions). Messages OnMessage does not finish go to the painter,
+// The painter's element events arrive at the handlers from
+// OnItemLButtonDown to OnPaintForeground, bound when the window is created
+// (WM_NCCREATE), so a derived window reacts to a click by overriding
+// OnItemClick; returning false there stops the painter's own handling of
+// the event (including the built-in close, minimise and maximise actions). Messages OnMessage does not finish go to the painter,
 // whose handled flag becomes the result.
 //
 // Derived windows set the sizes, the flags and the modal result directly.
@@ -36,22 +36,22 @@ public:
 
     CImageCtrl();
     // Destroys the shadow window and object, then the painter.
-    ~CImageCtrl() override;                                                      // slot 0
+    ~CImageCtrl() override;
 
     using CWindowCtrl::Create;
 
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // Shows and hides the shadow with the window.
-    void OnShowWindow(BOOL show, int status) override;                           // slot 14
+    void OnShowWindow(BOOL show, int status) override;
 
     // Element events of the painter; false consumes the event.
-    virtual bool OnItemLButtonDown(CImageButton* button);                        // slot 17
-    virtual bool OnItemClick(CImageButton* button);                              // slot 18
-    virtual bool OnItemHover(CImageButton* button);                              // slot 19
-    virtual bool OnItemRButtonDown(CImageButton* button);                        // slot 20
-    virtual bool OnItemRButtonUp(CImageButton* button);                          // slot 21
-    virtual void OnPaintBackground(Gdiplus::Graphics& graphics);                 // slot 22
-    virtual void OnPaintForeground(Gdiplus::Graphics& graphics);                 // slot 23
+    virtual bool OnItemLButtonDown(CImageButton* button);
+    virtual bool OnItemClick(CImageButton* button);
+    virtual bool OnItemHover(CImageButton* button);
+    virtual bool OnItemRButtonDown(CImageButton* button);
+    virtual bool OnItemRButtonUp(CImageButton* button);
+    virtual void OnPaintBackground(Gdiplus::Graphics& graphics);
+    virtual void OnPaintForeground(Gdiplus::Graphics& graphics);
 
     // Runs a nested message loop on the window's thread until the window is
     // destroyed (by any means), modalRunning is cleared or WM_QUIT arrives;

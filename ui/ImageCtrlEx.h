@@ -17,7 +17,7 @@ public:
 
     using CWindowCtrl::Create;
 
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     CImagePaintEx painter;
 };

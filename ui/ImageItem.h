@@ -33,20 +33,20 @@ public:
 
     CImageItem(CImagePaintEx* owner, int id, int height);
     // Deletes the elements; destroys and deletes the child windows.
-    virtual ~CImageItem();                                                       // slot 0
+    virtual ~CImageItem();
 
     CImageItem(const CImageItem&) = delete;
     CImageItem& operator=(const CImageItem&) = delete;
 
-    virtual void Paint(Gdiplus::Graphics& graphics, const RECT& band);           // slot 1
+    virtual void Paint(Gdiplus::Graphics& graphics, const RECT& band);
     // Finds the child button under point (list client coordinates); true
     // when the hot button changed.
-    virtual bool HitTest(POINT point);                                           // slot 2
-    virtual void Leave();                                                        // slot 3
+    virtual bool HitTest(POINT point);
+    virtual void Leave();
     // Moves the child windows into band.
-    virtual void Layout(const RECT& band);                                       // slot 4
+    virtual void Layout(const RECT& band);
     // Called when the row becomes hot.
-    virtual void OnHover();                                                      // slot 5
+    virtual void OnHover();
 
     // The child button with the id, or a new one (rect relative to the row)
     // made for the list's window and appended.

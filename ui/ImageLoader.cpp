@@ -1,5 +1,6 @@
 #include "ui/ImageLoader.h"
 
+#include "base/Scoped.h"
 #include "ui/PngPrefetch.h"
 
 #include <cstring>
@@ -47,22 +48,16 @@ OwnedImage DecodePngResource(int id) {
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes || size == 0) return OwnedImage();
 
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    if (!block) return OwnedImage();
-    void* target = GlobalLock(block);
-    if (!target) {
-        GlobalFree(block);
-        return OwnedImage();
-    }
+    ScopedGlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+    void* target = block ? GlobalLock(block.Get()) : nullptr;
+    if (!target) return OwnedImage();
     std::memcpy(target, bytes, size);
-    GlobalUnlock(block);
+    GlobalUnlock(block.Get());
 
-    // From here the stream owns the block and frees it with its last release.
     ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Receive())) || !stream) {
-        GlobalFree(block);
-        return OwnedImage();
-    }
+    if (FAILED(CreateStreamOnHGlobal(block.Get(), TRUE, stream.Receive())) || !stream) return OwnedImage();
+    // The stream owns the block now and frees it with its last release.
+    block.Release();
     Gdiplus::Bitmap decoded(stream.Get(), TRUE);
     const INT width = static_cast<INT>(decoded.GetWidth());
     const INT height = static_cast<INT>(decoded.GetHeight());

@@ -26,12 +26,12 @@ public:
     // Destroys the shadow window (and with it the menu window) and object.
     ~CImageMenu() override;
 
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
-    void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7
-    void OnDestroy() override;                                                   // slot 8
-    void OnMove(int x, int y) override;                                          // slot 9
-    void OnSize(UINT type, int cx, int cy) override;                             // slot 10
-    void OnShowWindow(BOOL show, int status) override;                           // slot 14
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnCreate(CREATESTRUCTW* cs) override;
+    void OnDestroy() override;
+    void OnMove(int x, int y) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnShowWindow(BOOL show, int status) override;
 
     // Shows the menu with its top-left at the screen point (kept on the
     // nearest monitor), as high as its visible rows, in the foreground.

@@ -63,11 +63,11 @@ public:
     using PaintCallback = std::function<void(Gdiplus::Graphics&)>;
 
     CImagePaint();
-    virtual ~CImagePaint();                                                      // slot 0
+    virtual ~CImagePaint();
     // The click of a button: the click callback first (false consumes it),
     // then the built-in action of the id. False means "touch nothing more":
     // the window may be gone.
-    virtual bool OnClick(CImageButton* button);                                  // slot 1
+    virtual bool OnClick(CImageButton* button);
 
     CImagePaint(const CImagePaint&) = delete;
     CImagePaint& operator=(const CImagePaint&) = delete;
@@ -122,7 +122,6 @@ public:
     POINT CursorPoint() const { return cursor_; }
     CImageButton* HotButton() const { return hot_; }
     const std::vector<std::unique_ptr<CImageButton>>& Buttons() const { return buttons_; }
-    const std::vector<std::unique_ptr<CImageStatic>>& Statics() const { return statics_; }
     const std::vector<std::unique_ptr<CImageProgressbar>>& ProgressBars() const { return bars_; }
     // The last frame given to UpdateLayeredWindow (kept for the next one).
     const LayeredSurface& Surface() const { return surface_; }

@@ -22,7 +22,7 @@ public:
     static constexpr int kFillImageId = 145;
 
     CImageProgressbar(HWND owner, const RECT& rect);
-    virtual ~CImageProgressbar();                                                // slot 0
+    virtual ~CImageProgressbar();
 
     CImageProgressbar(const CImageProgressbar&) = delete;
     CImageProgressbar& operator=(const CImageProgressbar&) = delete;
@@ -30,9 +30,9 @@ public:
     // The cursor point and pressed flag are unused; the signature matches
     // the other elements'.
     virtual void Paint(Gdiplus::Graphics& graphics, POINT cursor, bool pressed,
-                       const RECT& overrideRect);                                // slot 1
+                       const RECT& overrideRect);
     // Stores the rectangle without repainting.
-    virtual void SetRect(const RECT& rect);                                      // slot 2
+    virtual void SetRect(const RECT& rect);
 
     // Frees both images and loads the track and the fill again.
     void LoadImages();

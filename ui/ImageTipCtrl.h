@@ -26,7 +26,7 @@ public:
     static constexpr wchar_t kClassName[] = L"ToolTip";
 
     CImageTipCtrl();
-    ~CImageTipCtrl() override;                                                   // slot 0
+    ~CImageTipCtrl() override;
 
     // Hides the tip and shows the new text after the delay; empty text
     // hides it for good. The same text while the tip is shown changes
@@ -34,8 +34,8 @@ public:
     void SetTipText(const wchar_t* text);
     const wchar_t* TipText() const { return text_; }
 
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
-    void OnTimer(UINT_PTR id) override;                                          // slot 15
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     void MakeResources();

@@ -23,7 +23,7 @@ bool LayeredSurface::Prepare(int width, int height) {
     }
     Release();
     ScopedWindowDc screen(nullptr);
-    dc_ = CreateCompatibleDC(screen.Get());
+    dc_.Reset(CreateCompatibleDC(screen.Get()));
     if (!dc_) return false;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -33,13 +33,13 @@ bool LayeredSurface::Prepare(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    dib_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    dib_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib_ || !bits) {
         Release();
         return false;
     }
     bits_ = static_cast<DWORD*>(bits);
-    oldBitmap_ = SelectObject(dc_, dib_);
+    selected_.emplace(dc_.Get(), dib_.Get());
     width_ = width;
     height_ = height;
     return true;
@@ -55,7 +55,7 @@ bool LayeredSurface::Present(HWND window, UpdateLayeredWindowProc update, BYTE a
     POINT source{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
     ScopedWindowDc screen(nullptr);
-    return update(window, screen.Get(), &destination, &size, dc_, &source, 0, &blend,
+    return update(window, screen.Get(), &destination, &size, dc_.Get(), &source, 0, &blend,
                   ULW_ALPHA) != FALSE;
 }
 
@@ -87,12 +87,9 @@ void LayeredSurface::Paste(const RECT& rect, const std::vector<DWORD>& pixels) {
 }
 
 void LayeredSurface::Release() {
-    if (dc_ && oldBitmap_) SelectObject(dc_, oldBitmap_);
-    if (dib_) DeleteObject(dib_);
-    if (dc_) DeleteDC(dc_);
-    dc_ = nullptr;
-    dib_ = nullptr;
-    oldBitmap_ = nullptr;
+    selected_.reset();
+    dib_.Reset();
+    dc_.Reset();
     bits_ = nullptr;
     width_ = 0;
     height_ = 0;

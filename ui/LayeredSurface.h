@@ -5,8 +5,11 @@
 // loaded; without it a layered window simply stays undrawn.
 #pragma once
 
+#include "ui/ScopedGdi.h"
+
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 using UpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
@@ -33,7 +36,7 @@ public:
 
     void Release();
 
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return dc_.Get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
     // The pixels, premultiplied BGRA, bottom row first.
@@ -49,9 +52,11 @@ private:
     bool Clip(const RECT& rect, RECT& clipped) const;
     DWORD* Row(int y) const { return bits_ + static_cast<size_t>(height_ - 1 - y) * static_cast<size_t>(width_); }
 
-    HDC dc_ = nullptr;
-    HBITMAP dib_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
+    // Declared in the order of making: the DIB leaves the DC before either
+    // goes.
+    ScopedMemoryDc dc_;
+    ScopedBitmap dib_;
+    std::optional<ScopedSelectObject> selected_;
     DWORD* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;

@@ -3,6 +3,8 @@
 // is copied to the target DC in one BitBlt.
 #pragma once
 
+#include "ui/ScopedGdi.h"
+
 #include <windows.h>
 
 class CSanDC {
@@ -16,12 +18,14 @@ public:
     CSanDC& operator=(const CSanDC&) = delete;
 
     // The memory DC to draw into; null when it could not be made.
-    HDC Get() const { return memoryDc_; }
+    HDC Get() const { return memoryDc_.Get(); }
 
 private:
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
     RECT update_{};
-    HDC memoryDc_ = nullptr;
     HDC target_ = nullptr;
+    // Declared in the order of making: the bitmap leaves the DC before
+    // either goes.
+    ScopedMemoryDc memoryDc_;
+    ScopedBitmap bitmap_;
+    ScopedSelectObject selected_;
 };

@@ -1,6 +1,6 @@
-// Ownership of COM references, BSTRs and the OLE session of a thread: a
-// counted pointer that releases on reset, and base/Scoped.h's handle for
-// BSTRs.
+// Ownership of COM references, BSTRs, VARIANTs, SAFEARRAYs and the OLE
+// session of a thread: a counted pointer that releases on reset, and
+// base/Scoped.h's handle for BSTRs and SAFEARRAYs.
 #pragma once
 
 #include "base/Scoped.h"
@@ -18,7 +18,30 @@ struct BstrTraits {
     static void Close(Handle h) noexcept { ::SysFreeString(h); }
 };
 
+// A SAFEARRAY, destroyed with the values in its elements.
+struct SafeArrayTraits {
+    using Handle = SAFEARRAY*;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { ::SafeArrayDestroy(h); }
+};
+
 using ScopedBstr = ScopedHandle<BstrTraits>;
+using ScopedSafeArray = ScopedHandle<SafeArrayTraits>;
+
+// A VARIANT that is cleared when it goes.
+class ScopedVariant {
+public:
+    ScopedVariant() noexcept { VariantInit(&value_); }
+    ~ScopedVariant() { VariantClear(&value_); }
+    ScopedVariant(const ScopedVariant&) = delete;
+    ScopedVariant& operator=(const ScopedVariant&) = delete;
+
+    VARIANT* Get() noexcept { return &value_; }
+
+private:
+    VARIANT value_;
+};
 
 // A counted COM reference: AddRef on copy, Release on reset.
 template <typename T>
@@ -83,12 +106,12 @@ public:
 
     // QueryInterface into another pointer; out is cleared on failure.
     template <typename U>
-    HRESULT As(REFIID iid, ComPtr<U>& out) const noexcept {
+    HRESULT As(ComPtr<U>& out) const noexcept {
         if (!p_) {
             out.Reset();
             return E_POINTER;
         }
-        return p_->QueryInterface(iid, out.ReceiveVoid());
+        return p_->QueryInterface(__uuidof(U), out.ReceiveVoid());
     }
 
 private:

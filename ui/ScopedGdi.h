@@ -30,11 +30,20 @@ struct IconTraits {
     static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 
+// A font family of the flat GDI+ API.
+struct GdipFontFamilyTraits {
+    using Handle = Gdiplus::GpFontFamily*;
+    static Handle Invalid() noexcept { return nullptr; }
+    static bool IsValid(Handle h) noexcept { return h != nullptr; }
+    static void Close(Handle h) noexcept { Gdiplus::DllExports::GdipDeleteFontFamily(h); }
+};
+
 using ScopedBitmap = ScopedHandle<GdiObjectTraits<HBITMAP>>;
 using ScopedBrush = ScopedHandle<GdiObjectTraits<HBRUSH>>;
 using ScopedRegion = ScopedHandle<GdiObjectTraits<HRGN>>;
 using ScopedMemoryDc = ScopedHandle<MemoryDcTraits>;
 using ScopedIcon = ScopedHandle<IconTraits>;
+using ScopedGdipFontFamily = ScopedHandle<GdipFontFamilyTraits>;
 
 // A DC from GetDC, given back with ReleaseDC to the same window.
 class ScopedWindowDc {
@@ -63,7 +72,6 @@ public:
     ScopedPaint& operator=(const ScopedPaint&) = delete;
 
     HDC Get() const noexcept { return dc_; }
-    const PAINTSTRUCT& Info() const noexcept { return ps_; }
 
 private:
     HWND window_;
@@ -77,10 +85,13 @@ public:
     ScopedSelectObject(HDC dc, HGDIOBJ object) noexcept
         : dc_(dc), previous_(dc && object ? ::SelectObject(dc, object) : nullptr) {}
     ~ScopedSelectObject() {
-        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+        if (*this) ::SelectObject(dc_, previous_);
     }
     ScopedSelectObject(const ScopedSelectObject&) = delete;
     ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+    // True when the object went into the DC.
+    explicit operator bool() const noexcept { return previous_ && previous_ != HGDI_ERROR; }
 
 private:
     HDC dc_;
@@ -101,7 +112,6 @@ public:
     GdiplusSession& operator=(const GdiplusSession&) = delete;
 
     bool Started() const noexcept { return status_ == Gdiplus::Ok; }
-    ULONG_PTR Token() const noexcept { return token_; }
 
 private:
     ULONG_PTR token_ = 0;

@@ -20,14 +20,14 @@ public:
     static constexpr wchar_t kClassName[] = L"ShadowCtrl";
 
     CShadowCtrl();
-    ~CShadowCtrl() override;                                                     // slot 0
+    ~CShadowCtrl() override;
 
-    void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7
-    void OnDestroy() override;                                                   // slot 8
-    void OnShowWindow(BOOL show, int status) override;                           // slot 14
+    void OnCreate(CREATESTRUCTW* cs) override;
+    void OnDestroy() override;
+    void OnShowWindow(BOOL show, int status) override;
     // Draws the outlines into the window with the given constant alpha;
     // nothing without UpdateLayeredWindow.
-    virtual void Render(BYTE alpha);                                             // slot 17
+    virtual void Render(BYTE alpha);
 
     // Draws the three outlines of a width by height shadow window.
     void PaintOutlines(Gdiplus::Graphics& graphics, int width, int height);

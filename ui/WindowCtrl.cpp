@@ -74,10 +74,6 @@ void CWindowCtrl::OnShowWindow(BOOL, int) {}
 void CWindowCtrl::OnTimer(UINT_PTR) {}
 void CWindowCtrl::OnSetCursor(WPARAM) { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
 
-LRESULT CWindowCtrl::RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return Route(hwnd_, msg, wParam, lParam);
-}
-
 // The handlers that windows and dialogs share; false when msg has none.
 bool CWindowCtrl::CallHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {

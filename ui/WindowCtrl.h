@@ -3,20 +3,24 @@
 // Every window of both programs is a CWindowCtrl-derived object. All toolkit
 // window classes share one window procedure, WindowProc, which connects the
 // object to its window at WM_NCCREATE (the object is the creation parameter)
-// and disconnects it at WM_NCDESTROY. In between, every message goes through
-// RouteMessage:
+// and disconnects it at WM_NCDESTROY. In between, every message takes one
+// route:
 //
-//   1. OnMessage (slot 6) sees it first. A nonzero answer means "handled" and
-//      is the message's result; nothing else runs.
+//   1. OnMessage sees it first. A nonzero answer means "handled" and is the
+//      message's result; nothing else runs.
 //   2. Otherwise the fixed handler of the message runs (OnCreate, OnDestroy,
 //      OnMove, OnSize, OnShowWindow, OnSetCursor, OnGetMinMaxInfo,
 //      OnWindowPosChanging, then default processing; OnNcHitTest answers
 //      WM_NCHITTEST itself; WM_TIMER calls OnTimer and answers 1).
 //
-// The virtual slots below are the one extension convention of the toolkit:
-// derived classes override handlers, they never subclass windows. A handler
-// may destroy windows, even its own: after such a call, look objects up
-// again instead of trusting pointers held across it.
+// The virtual handlers below are the one extension convention of the
+// toolkit: derived classes override handlers, they never subclass windows.
+// They form a fixed handler table, declared in its order; a derived class
+// adds its own after its base's (CImageCtrl's element events follow
+// OnSetCursor), and the toolkit's other classes with virtual functions
+// (elements, painters, the manager) keep theirs in order the same way.
+// A handler may destroy windows, even its own: after such a call, look
+// objects up again instead of trusting pointers held across it.
 #pragma once
 
 #include <windows.h>
@@ -28,7 +32,7 @@ public:
     CWindowCtrl();
     // Disconnects the object from its window and posts WM_CLOSE to a window
     // that still exists; the window then dies by default processing.
-    virtual ~CWindowCtrl();                                                    // slot 0
+    virtual ~CWindowCtrl();
 
     CWindowCtrl(const CWindowCtrl&) = delete;
     CWindowCtrl& operator=(const CWindowCtrl&) = delete;
@@ -36,32 +40,29 @@ public:
     // Creates the window on the calling thread, which must have a registered
     // manager. An object whose window exists gets that window back.
     virtual HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* windowName,
-                        DWORD style, const RECT& rect, HWND parent);           // slot 1
+                        DWORD style, const RECT& rect, HWND parent);
     virtual HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* windowName,
-                        DWORD style, int x, int y, int cx, int cy, HWND parent);  // slot 2
+                        DWORD style, int x, int y, int cx, int cy, HWND parent);
     // Runs a modal dialog from a dialog template of the executable. The
     // dialog is connected to this object at WM_INITDIALOG (OnCreate is then
     // called with a null CREATESTRUCTW); OnMessage and the handlers see its
     // messages as for any window, and IDOK/IDCANCEL commands that OnMessage
     // leaves alone end the dialog with their id. Returns the EndDialog value,
     // -1 when the dialog cannot be made, 0 without a manager.
-    virtual int DoModal(const wchar_t* templateName, HWND parent);             // slot 3
-    virtual void SetClassName(const wchar_t* name);                            // slot 4
-    virtual bool PreTranslateMessage(MSG* msg);                                // slot 5
-    virtual LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);         // slot 6
-    virtual void OnCreate(CREATESTRUCTW* cs);                                  // slot 7
-    virtual void OnDestroy();                                                  // slot 8
-    virtual void OnMove(int x, int y);                                         // slot 9
-    virtual void OnSize(UINT type, int cx, int cy);                            // slot 10
-    virtual void OnWindowPosChanging(WINDOWPOS* pos);                          // slot 11
-    virtual LRESULT OnNcHitTest(POINT screenPoint);                            // slot 12
-    virtual void OnGetMinMaxInfo(MINMAXINFO* info);                            // slot 13
-    virtual void OnShowWindow(BOOL show, int status);                          // slot 14
-    virtual void OnTimer(UINT_PTR id);                                         // slot 15
-    virtual void OnSetCursor(WPARAM wParam);                                   // slot 16
-
-    // Dispatches one message of this object's window as described above.
-    LRESULT RouteMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual int DoModal(const wchar_t* templateName, HWND parent);
+    virtual void SetClassName(const wchar_t* name);
+    virtual bool PreTranslateMessage(MSG* msg);
+    virtual LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual void OnCreate(CREATESTRUCTW* cs);
+    virtual void OnDestroy();
+    virtual void OnMove(int x, int y);
+    virtual void OnSize(UINT type, int cx, int cy);
+    virtual void OnWindowPosChanging(WINDOWPOS* pos);
+    virtual LRESULT OnNcHitTest(POINT screenPoint);
+    virtual void OnGetMinMaxInfo(MINMAXINFO* info);
+    virtual void OnShowWindow(BOOL show, int status);
+    virtual void OnTimer(UINT_PTR id);
+    virtual void OnSetCursor(WPARAM wParam);
 
     HWND Hwnd() const { return hwnd_; }
     CAppManager* Manager() const { return manager_; }

@@ -46,10 +46,10 @@ public:
     explicit CFrame(Installation installation = Installation{});
     ~CFrame() override;
 
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;          // slot 6
-    void OnCreate(CREATESTRUCTW* cs) override;                                   // slot 7
-    void OnDestroy() override;                                                   // slot 8
-    bool OnItemClick(CImageButton* button) override;                             // slot 18
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnCreate(CREATESTRUCTW* cs) override;
+    void OnDestroy() override;
+    bool OnItemClick(CImageButton* button) override;
 
     // From any thread: the bar's position, as long as the bar exists.
     void SetProgress(int percent);

@@ -11,5 +11,5 @@ class CUninstall : public CAppManager {
 public:
     // Shows the wizard (or the notice) and returns true once it is gone and
     // no uninstall worker runs any more.
-    bool InitInstance() override;                                                // slot 1
+    bool InitInstance() override;
 };

@@ -35,8 +35,8 @@ void SetProgress(const UninstallTarget& target, int percent) {
     if (target.setProgress) target.setProgress(percent);
 }
 
-// Step 1: at most three attempts, each ending the process of the window
-// found and waiting; none once no window is found.
+// Ends a running client: at most three attempts, each ending the process of
+// the window found and waiting; none once no window is found.
 void EndRunningClient(DWORD waitMs) {
     for (int attempt = 0; attempt < kClientAttempts; ++attempt) {
         WindowSearch search;
@@ -51,7 +51,8 @@ void EndRunningClient(DWORD waitMs) {
     }
 }
 
-// Steps 5 to 9.
+// Posts the uninstall report, with the player's identity from the folder's
+// Config.ini.
 void SendUninstallReport(const wchar_t* installFolder) {
     wchar_t configPath[MAX_PATH];
     MakeConfigPath(installFolder, configPath);
@@ -81,7 +82,7 @@ bool Exists(const wchar_t* path) {
     return find.IsValid();
 }
 
-// Step 14: 6.1 (Windows 7) and earlier have the taskbar unpin verb.
+// Only Windows 7 (6.1) and earlier have the taskbar unpin verb.
 void UnpinFromTaskbar(const wchar_t* shortcut) {
     OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof(version);

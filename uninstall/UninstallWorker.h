@@ -45,11 +45,11 @@ struct UninstallTarget {
 void FormatUninstallReport(char (&body)[kFormBufferBytes], uint64_t uninstallTime, const char* uuid,
                            int agentId, int siteId, const wchar_t* userName);
 
-// Step 22: RemoveTree of the folder, only when it is a safe install folder
+// Removes the folder and all in it, only when it is a safe install folder
 // (a folder that is a link loses the link only). True when the removal ran.
 bool RemoveInstallFolder(const wchar_t* folder);
 
-// Steps 1 to 25 for the target.
+// The whole removal for the target, in the order the file comment gives.
 void RunUninstallSteps(const UninstallTarget& target);
 
 // The thread routine; the parameter is the wizard (CFrame). Returns 0.

@@ -116,10 +116,8 @@ TEST_F(HtmlThreadWithFake, EventsReachTheHandlersOnTheHtmlThread) {
     });
     // Reads the page as the login tracking does: title and an element.
     view.browser.SetDocumentCompleteHandler([this](IDispatch*, const wchar_t* url) {
-        ComPtr<IHTMLDocument2> document;
-        document.Attach(view.browser.GetDocument2());
-        ComPtr<IHTMLDocument3> document3;
-        document3.Attach(view.browser.GetDocument3());
+        ComPtr<IHTMLDocument2> document = view.browser.GetDocument2();
+        ComPtr<IHTMLDocument3> document3 = view.browser.GetDocument3();
         BSTR title = nullptr;
         if (document) document->get_title(&title);
         ComPtr<IHTMLElement> element;

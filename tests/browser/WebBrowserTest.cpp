@@ -251,13 +251,13 @@ TEST_F(WebBrowserSite, APageWithoutADocumentFailsEveryHelper) {
     wchar_t buffer[8];
     size_t count = 8;
     EXPECT_FALSE(browser.Navigate(L"http://127.0.0.1/none", 0)) << "no browser yet";
-    EXPECT_EQ(nullptr, browser.GetDocument2());
+    EXPECT_FALSE(browser.GetDocument2());
     EXPECT_FALSE(browser.ClickElement(L"go"));
 
     ASSERT_TRUE(browser.CreateBrowser(host));
     Load(L"http://127.0.0.1/none");
-    EXPECT_EQ(nullptr, browser.GetDocument2());
-    EXPECT_EQ(nullptr, browser.GetDocument3());
+    EXPECT_FALSE(browser.GetDocument2());
+    EXPECT_FALSE(browser.GetDocument3());
     EXPECT_FALSE(browser.GetBodyHtml(buffer, &count));
     EXPECT_FALSE(browser.GetElementValue(L"go", buffer, &count));
     EXPECT_FALSE(browser.SetElementValue(L"go", L"v"));

@@ -53,7 +53,7 @@ std::wstring ShortcutTarget(const std::wstring& path) {
         return L"";
     }
     ComPtr<IPersistFile> file;
-    if (FAILED(link.As(IID_IPersistFile, file)) || FAILED(file->Load(path.c_str(), STGM_READ))) return L"";
+    if (FAILED(link.As(file)) || FAILED(file->Load(path.c_str(), STGM_READ))) return L"";
     wchar_t target[MAX_PATH] = {};
     if (FAILED(link->GetPath(target, MAX_PATH, nullptr, 0))) return L"";
     return target;

@@ -251,7 +251,7 @@ TEST_F(UninstallProcess, ContinueRemovesTheInstallationInOrderReportsAndEnds) {
     });
     const uint64_t after = LocalNow();
     EXPECT_EQ(0u, code);
-    EXPECT_FALSE(entryAtReport) << "step 3 comes before the report";
+    EXPECT_FALSE(entryAtReport) << "the uninstall entry goes before the report";
     EXPECT_TRUE(configAtReport) << "the folder goes after the report";
     EXPECT_TRUE(shortcutAtReport) << "the shortcut goes after the report";
 

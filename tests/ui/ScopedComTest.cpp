@@ -34,10 +34,10 @@ TEST(ScopedCom, ComPtrCountsReferences) {
         EXPECT_EQ(3u, object.refs);
         EXPECT_FALSE(b);
         ComPtr<IUnknown> d;
-        EXPECT_EQ(S_OK, a.As(IID_IUnknown, d));
+        EXPECT_EQ(S_OK, a.As(d));
         EXPECT_EQ(4u, object.refs);
         ComPtr<IDispatch> none;
-        EXPECT_EQ(E_NOINTERFACE, a.As(IID_IDispatch, none));
+        EXPECT_EQ(E_NOINTERFACE, a.As(none));
         EXPECT_FALSE(none);
         a = c;  // same object: no change
         EXPECT_EQ(4u, object.refs);
