@@ -64,22 +64,18 @@ struct FindHandleTraits {
     static void Close(Handle h) noexcept { ::FindClose(h); }
 };
 
-struct RegKeyTraits {
-    using Handle = HKEY;
+// Traits of the many kinds that are null when invalid and closed by one
+// function of the handle alone.
+template <typename H, auto CloseFunction>
+struct NullHandleTraits {
+    using Handle = H;
     static Handle Invalid() noexcept { return nullptr; }
     static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::RegCloseKey(h); }
-};
-
-// A GlobalAlloc block that is ours to free.
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::GlobalFree(h); }
+    static void Close(Handle h) noexcept { CloseFunction(h); }
 };
 
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedFindHandle = ScopedHandle<FindHandleTraits>;
-using ScopedRegKey = ScopedHandle<RegKeyTraits>;
-using ScopedGlobalMemory = ScopedHandle<GlobalMemoryTraits>;
+using ScopedRegKey = ScopedHandle<NullHandleTraits<HKEY, ::RegCloseKey>>;
+// A GlobalAlloc block that is ours to free.
+using ScopedGlobalMemory = ScopedHandle<NullHandleTraits<HGLOBAL, ::GlobalFree>>;

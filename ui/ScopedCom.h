@@ -11,23 +11,9 @@
 #include <cstddef>
 
 // A BSTR from SysAllocString or a COM out parameter.
-struct BstrTraits {
-    using Handle = BSTR;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::SysFreeString(h); }
-};
-
+using ScopedBstr = ScopedHandle<NullHandleTraits<BSTR, ::SysFreeString>>;
 // A SAFEARRAY, destroyed with the values in its elements.
-struct SafeArrayTraits {
-    using Handle = SAFEARRAY*;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::SafeArrayDestroy(h); }
-};
-
-using ScopedBstr = ScopedHandle<BstrTraits>;
-using ScopedSafeArray = ScopedHandle<SafeArrayTraits>;
+using ScopedSafeArray = ScopedHandle<NullHandleTraits<SAFEARRAY*, ::SafeArrayDestroy>>;
 
 // A VARIANT that is cleared when it goes.
 class ScopedVariant {

@@ -8,42 +8,14 @@
 #include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN
 #include <gdiplus.h>
 
-template <typename T>
-struct GdiObjectTraits {
-    using Handle = T;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteDC(h); }
-};
-
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
-};
-
+using ScopedBitmap = ScopedHandle<NullHandleTraits<HBITMAP, ::DeleteObject>>;
+using ScopedBrush = ScopedHandle<NullHandleTraits<HBRUSH, ::DeleteObject>>;
+using ScopedRegion = ScopedHandle<NullHandleTraits<HRGN, ::DeleteObject>>;
+using ScopedMemoryDc = ScopedHandle<NullHandleTraits<HDC, ::DeleteDC>>;
+using ScopedIcon = ScopedHandle<NullHandleTraits<HICON, ::DestroyIcon>>;
 // A font family of the flat GDI+ API.
-struct GdipFontFamilyTraits {
-    using Handle = Gdiplus::GpFontFamily*;
-    static Handle Invalid() noexcept { return nullptr; }
-    static bool IsValid(Handle h) noexcept { return h != nullptr; }
-    static void Close(Handle h) noexcept { Gdiplus::DllExports::GdipDeleteFontFamily(h); }
-};
-
-using ScopedBitmap = ScopedHandle<GdiObjectTraits<HBITMAP>>;
-using ScopedBrush = ScopedHandle<GdiObjectTraits<HBRUSH>>;
-using ScopedRegion = ScopedHandle<GdiObjectTraits<HRGN>>;
-using ScopedMemoryDc = ScopedHandle<MemoryDcTraits>;
-using ScopedIcon = ScopedHandle<IconTraits>;
-using ScopedGdipFontFamily = ScopedHandle<GdipFontFamilyTraits>;
+using ScopedGdipFontFamily =
+    ScopedHandle<NullHandleTraits<Gdiplus::GpFontFamily*, Gdiplus::DllExports::GdipDeleteFontFamily>>;
 
 // A DC from GetDC, given back with ReleaseDC to the same window.
 class ScopedWindowDc {
