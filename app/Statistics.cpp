@@ -50,15 +50,7 @@ void FormatInstallReport(char (&body)[kFormBufferBytes], uint64_t installTime, c
 
 void FormatExitReport(char (&body)[kFormBufferBytes], uint64_t logoutTime, const char* deviceId, int agentId,
                       int siteId, const char* userName) {
-    const std::string uuid = PercentEncode(deviceId, kFormValueKeeps);
-    memset(body, 0, kFormBufferBytes);
-    // A name that does not fit whole is sent empty: cut, it would name
-    // someone else.
-    if (!Format(body, kExitFormat, kGameId, logoutTime, uuid.c_str(), agentId, siteId,
-                PercentEncode(userName, kFormValueKeeps).c_str())) {
-        memset(body, 0, kFormBufferBytes);
-        Format(body, kExitFormat, kGameId, logoutTime, uuid.c_str(), agentId, siteId, "");
-    }
+    FormatNamedReport(body, kExitFormat, logoutTime, deviceId, agentId, siteId, userName);
 }
 
 void BuildLandingUrl(wchar_t (&url)[kLandingUrlUnits], const wchar_t* installTime, int agentId, int siteId,

@@ -1,6 +1,9 @@
 #include "net/PostForm.h"
 
 #include "net/Endpoints.h"
+#include "net/PercentEncode.h"
+#include "base/Product.h"
+#include "base/TextBuf.h"
 #include "base/Scoped.h"
 #include "net/ScopedInternet.h"
 
@@ -203,3 +206,14 @@ DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes], DWORD dea
 }
 
 DWORD PostForm(char (&body)[kFormBufferBytes]) { return PostFormTo(kStatsEndpoint, body); }
+
+void FormatNamedReport(char (&body)[kFormBufferBytes], const char* format, uint64_t time, const char* uuid,
+                       int agentId, int siteId, const char* userName) {
+    const std::string encodedUuid = PercentEncode(uuid, kFormValueKeeps);
+    memset(body, 0, kFormBufferBytes);
+    if (!Format(body, format, kGameId, time, encodedUuid.c_str(), agentId, siteId,
+                PercentEncode(userName, kFormValueKeeps).c_str())) {
+        memset(body, 0, kFormBufferBytes);
+        Format(body, format, kGameId, time, encodedUuid.c_str(), agentId, siteId, "");
+    }
+}

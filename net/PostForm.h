@@ -14,11 +14,19 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 constexpr size_t kFormBufferBytes = 512;
 // The common default export time-out of telemetry exporters: ample for one
 // small form on a working network.
 constexpr DWORD kPostDeadlineMs = 10000;
+
+// Fills body, cleared first, with a report whose format takes the game id,
+// a time, the device identity, the agent, the site and a user name, in that
+// order. Identity and name are percent-encoded (net/PercentEncode.h); a name
+// that does not fit whole is sent empty: cut, it would name someone else.
+void FormatNamedReport(char (&body)[kFormBufferBytes], const char* format, uint64_t time, const char* uuid,
+                       int agentId, int siteId, const char* userName);
 
 // Posts body (zero-terminated narrow text; all 512 bytes count when there is
 // no terminator) to the statistics endpoint. Returns the number of reply

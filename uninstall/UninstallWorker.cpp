@@ -4,7 +4,6 @@
 #include "base/Config.h"
 #include "base/Product.h"
 #include "net/Endpoints.h"
-#include "net/PercentEncode.h"
 #include "net/UnixTime.h"
 #include "uninstall/Frame.h"
 #include "uninstall/Installation.h"
@@ -20,7 +19,6 @@
 #include <shlobj.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -111,13 +109,7 @@ void FormatUninstallReport(char (&body)[kFormBufferBytes], uint64_t uninstallTim
                            int agentId, int siteId, const wchar_t* userName) {
     char name[kFormBufferBytes];
     WideToAnsi(userName ? userName : L"", name);
-    const std::string encodedUuid = PercentEncode(uuid, kFormValueKeeps);
-    memset(body, 0, kFormBufferBytes);
-    if (!Format(body, kReportFormat, kGameId, uninstallTime, encodedUuid.c_str(), agentId, siteId,
-                PercentEncode(name, kFormValueKeeps).c_str())) {
-        memset(body, 0, kFormBufferBytes);
-        Format(body, kReportFormat, kGameId, uninstallTime, encodedUuid.c_str(), agentId, siteId, "");
-    }
+    FormatNamedReport(body, kReportFormat, uninstallTime, uuid, agentId, siteId, name);
 }
 
 bool RemoveInstallFolder(const wchar_t* folder) {
