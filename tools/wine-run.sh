@@ -10,5 +10,9 @@ if [ "${1:-}" = --prefix ]; then
 fi
 : "${WINEPREFIX:?set WINEPREFIX or pass --prefix}"
 export WINEDEBUG=${WINEDEBUG:--all}
-wine_prefix_ensure "$WINEPREFIX"
+# A program only has a missing or stale prefix made. The look for links out
+# of the profile is the session's (wine_session_start): while tests run,
+# their own links come and go there, and one caught half made or half gone
+# would be replaced under that test.
+wine_prefix_current "$WINEPREFIX" || wine_prefix_ensure "$WINEPREFIX"
 exec "$WINE64" "$@"
