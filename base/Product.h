@@ -45,6 +45,8 @@ inline constexpr wchar_t kSectionGameInfo[] = L"GameInfo";
 inline constexpr wchar_t kSectionCommon[] = L"Common";
 inline constexpr wchar_t kSectionInstall[] = L"Install";
 inline constexpr wchar_t kSectionExtension[] = L"Extension";
+// The player's own choices: sound, page zoom, where the game window was.
+inline constexpr wchar_t kSectionPlayer[] = L"Player";
 
 inline constexpr wchar_t kKeyVersion[] = L"Version";
 inline constexpr wchar_t kKeyAgentId[] = L"UID";
@@ -56,3 +58,7 @@ inline constexpr wchar_t kKeyUserName[] = L"user_name";
 inline constexpr wchar_t kKeyInstallTime[] = L"InstallTime";
 inline constexpr wchar_t kKeyOutTime[] = L"out_time";
 inline constexpr wchar_t kKeyCounts[] = L"Counts";
+inline constexpr wchar_t kKeyMuted[] = L"Muted";
+inline constexpr wchar_t kKeyZoom[] = L"Zoom";
+inline constexpr wchar_t kKeyWindow[] = L"Window";
+inline constexpr wchar_t kKeyMaximized[] = L"Maximized";

@@ -94,11 +94,14 @@ void CHtmlAppManager::RunHtmlRequest(const HtmlRequest& request) {
         break;
     case kHtmlRequestNavigate:
     case kHtmlRequestSetSilent:
+    case kHtmlRequestZoom:
         if (hasBrowser) {
             if (request.kind == kHtmlRequestNavigate) {
                 view->NavigateToQueuedUrl(request.arg2);
-            } else {
+            } else if (request.kind == kHtmlRequestSetSilent) {
                 view->SetSilent(static_cast<int>(request.arg));
+            } else {
+                view->ExecZoom(static_cast<int>(request.arg));
             }
         } else if (!view->Hwnd()) {
             std::lock_guard<std::mutex> lock(requestLock_);

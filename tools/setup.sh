@@ -13,6 +13,7 @@ packages=(
   nsis
   wine wine64 libwine wine32:i386
   xvfb xauth
+  pulseaudio
   python3
   procps util-linux
 )
