@@ -19,20 +19,19 @@ TEST(Screenshot, NeverOverwritesAShotOfTheSameSecond) {
                                  L"My Pictures", pictures.Path(), REG_EXPAND_SZ);
     const std::wstring shots = pictures.File(kProductName);
     ASSERT_TRUE(CreateDirectoryW(shots.c_str(), nullptr));
-    std::wstring taken[2];
     SYSTEMTIME now{};
     GetLocalTime(&now);
+    FILETIME t{};
+    SystemTimeToFileTime(&now, &t);
+    ULARGE_INTEGER second{{t.dwLowDateTime, t.dwHighDateTime}};
+    std::wstring taken[2];
     for (std::wstring& name : taken) {
+        t = FILETIME{second.LowPart, second.HighPart};
+        FileTimeToSystemTime(&t, &now);
         wchar_t text[Screenshot::kNameUnits];
         Screenshot::FileName(now, 1, text);
-        name = shots + L"\\" + text;
-        ASSERT_TRUE(WriteFileBytes(name, "kept"));
-        FILETIME t{};
-        SystemTimeToFileTime(&now, &t);
-        ULARGE_INTEGER next{{t.dwLowDateTime, t.dwHighDateTime}};
-        next.QuadPart += 10000000ULL;
-        t = FILETIME{next.LowPart, next.HighPart};
-        FileTimeToSystemTime(&t, &now);
+        ASSERT_TRUE(WriteFileBytes(name = shots + L"\\" + text, "kept"));
+        second.QuadPart += 10000000ULL;
     }
     wchar_t path[MAX_PATH];
     ASSERT_EQ(Screenshot::Result::Saved, Screenshot::Take(RECT{0, 0, 40, 30}, path));

@@ -69,9 +69,9 @@ private:
 // Reads the window's client area as it is shown (non-layered windows).
 std::unique_ptr<Canvas> CaptureClient(HWND window);
 
-// The screen's pixels in rect, as 0xRRGGBB row by row.
+// The screen's pixels in rect, and a PNG file's (empty unless of size), as
+// 0xRRGGBB row by row.
 std::vector<DWORD> ScreenRgb(const RECT& rect);
-// A PNG file's pixels the same way; empty when it is no picture of size.
 std::vector<DWORD> PngRgb(const std::wstring& path, SIZE size);
 
 class PainterHost : public CWindowCtrl {
