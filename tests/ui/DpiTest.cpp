@@ -30,7 +30,7 @@ TEST(Dpi, WindowsTakeTheLargestScaleThatFitsTheWorkArea) {
         EXPECT_TRUE(CentreIn(c.size, dpi, c.area) == c.placed) << c.area.right << "x" << c.area.bottom;
     }
     EXPECT_EQ(-1, ScaleBy(-1, 96));
-    EXPECT_EQ(38, ScaleBy(25, 150));
+    EXPECT_EQ(39, ScaleBy(25, 150));
 }
 
 }  // namespace
