@@ -1,7 +1,7 @@
 // The artwork as the windows will find it: every PNG image by id decodes
-// with GDI+ at the size its window lays out, with an alpha channel or
-// without one as the drawing code expects, state images really differ,
-// and icon group 128 holds the four icon sizes. The client's resources are
+// with GDI+ at the size its window lays out, at every scale, with an alpha
+// channel or without one as the drawing code expects, state images really
+// differ, and icon group 128 holds every icon size. The client's resources are
 // read from vstorm.exe; the uninstaller's from uninstall_resources.dll,
 // which is built from the uninstaller's own resource script.
 #include "res/UninstallResources.h"
@@ -51,9 +51,9 @@ struct DecodedImage {
     std::unique_ptr<Gdiplus::Bitmap> bitmap;
 };
 
-DecodedImage DecodePng(HMODULE module, int id) {
+DecodedImage DecodePng(HMODULE module, int id, const wchar_t* type = L"PNG") {
     DecodedImage image;
-    const std::string bytes = ResourceBytes(module, id, L"PNG");
+    const std::string bytes = ResourceBytes(module, id, type);
     if (bytes.empty()) return image;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size());
     if (!memory) return image;
@@ -156,15 +156,38 @@ const ExpectedImage kUninstallerImages[] = {
     {IDB_PROGRESS_FILL, 371, 3, true},
 };
 
+// The art's scales in percent, each its own resource type; 100 % is "PNG".
+struct ArtScale {
+    const wchar_t* type;
+    int percent;
+};
+const ArtScale kScales[] = {{L"PNG", 100}, {L"PNG125", 125}, {L"PNG150", 150}, {L"PNG175", 175}, {L"PNG200", 200}};
+
+// Rounded half up, as the loader sizes an image.
+int Scaled(int length, int percent) { return (length * percent + 50) / 100; }
+
+// Alpha in the pixels, or in the palette of an indexed image.
+bool HasAlpha(Gdiplus::Bitmap& bitmap) {
+    const Gdiplus::PixelFormat format = bitmap.GetPixelFormat();
+    if (Gdiplus::IsAlphaPixelFormat(format)) return true;
+    if (!Gdiplus::IsIndexedPixelFormat(format)) return false;
+    std::vector<BYTE> palette(static_cast<size_t>(bitmap.GetPaletteSize()));
+    auto* colours = reinterpret_cast<Gdiplus::ColorPalette*>(palette.data());
+    return !palette.empty() && bitmap.GetPalette(colours, static_cast<INT>(palette.size())) == Gdiplus::Ok &&
+           (colours->Flags & Gdiplus::PaletteFlagsHasAlpha) != 0;
+}
+
 template <size_t N>
 void ExpectImages(HMODULE module, const ExpectedImage (&images)[N]) {
     for (const ExpectedImage& expected : images) {
-        SCOPED_TRACE("PNG resource " + std::to_string(expected.id));
-        DecodedImage image = DecodePng(module, expected.id);
-        ASSERT_TRUE(image.bitmap);
-        EXPECT_EQ(static_cast<UINT>(expected.width), image.bitmap->GetWidth());
-        EXPECT_EQ(static_cast<UINT>(expected.height), image.bitmap->GetHeight());
-        EXPECT_EQ(expected.alpha, Gdiplus::IsAlphaPixelFormat(image.bitmap->GetPixelFormat()) != FALSE);
+        for (const ArtScale& scale : kScales) {
+            SCOPED_TRACE("PNG resource " + std::to_string(expected.id) + " at " + std::to_string(scale.percent) + " %");
+            DecodedImage image = DecodePng(module, expected.id, scale.type);
+            ASSERT_TRUE(image.bitmap);
+            EXPECT_EQ(static_cast<UINT>(Scaled(expected.width, scale.percent)), image.bitmap->GetWidth());
+            EXPECT_EQ(static_cast<UINT>(Scaled(expected.height, scale.percent)), image.bitmap->GetHeight());
+            EXPECT_EQ(expected.alpha, HasAlpha(*image.bitmap));
+        }
     }
 }
 
@@ -208,8 +231,9 @@ struct GroupIconHeader {
 };
 #pragma pack(pop)
 
-// Icon group 128 lists 48, 32, 24 and 16 pixel images, and each size is
-// chosen and created the way the windows load their icons.
+// Icon group 128 lists the sizes that windows and the tray ask for from
+// 100 to 200 % and the shell's 256 pixels, and each size is chosen and
+// created the way the windows load their icons.
 void ExpectIconGroup(HMODULE module) {
     const std::string group = ResourceBytes(module, 128, RT_GROUP_ICON);
     ASSERT_GE(group.size(), sizeof(GroupIconHeader));
@@ -219,11 +243,11 @@ void ExpectIconGroup(HMODULE module) {
     std::set<int> sizes;
     for (WORD i = 0; i < header->count; ++i) {
         EXPECT_EQ(entries[i].width, entries[i].height);
-        sizes.insert(entries[i].width);
+        sizes.insert(entries[i].width == 0 ? 256 : entries[i].width);  // 0 stands for 256
     }
-    EXPECT_EQ((std::set<int>{16, 24, 32, 48}), sizes);
+    EXPECT_EQ((std::set<int>{16, 20, 24, 32, 40, 48, 64, 256}), sizes);
 
-    for (int size : {48, 32, 24, 16}) {
+    for (int size : sizes) {
         SCOPED_TRACE("icon size " + std::to_string(size));
         const int id = LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(const_cast<char*>(group.data())),
                                                    TRUE, size, size, LR_DEFAULTCOLOR);
@@ -258,7 +282,7 @@ protected:
 
 TEST_F(ClientResources, EveryImageDecodesAtItsSize) { ExpectImages(module_.get(), kClientImages); }
 
-TEST_F(ClientResources, IconGroupHoldsFourSizes) { ExpectIconGroup(module_.get()); }
+TEST_F(ClientResources, IconGroupHoldsEverySize) { ExpectIconGroup(module_.get()); }
 
 TEST_F(ClientResources, ButtonStatesLookDifferent) {
     for (int id : {IDB_BACK_CLOSE, IDB_BACK_MINIMIZE, IDB_BACK_OFFICIAL_SITE, IDB_BACK_FORUM, IDB_BACK_SERVICE,
@@ -278,24 +302,31 @@ TEST_F(ClientResources, ButtonStatesLookDifferent) {
     ExpectDistinctImages(module_.get(), {IDB_CLOSE_OK, IDB_CLOSE_OK_HOVER, IDB_CLOSE_CANCEL, IDB_CLOSE_CANCEL_HOVER});
 }
 
-// The back picture is a layered window: it must be opaque under the login
-// window and behind every button, or the desktop would show through.
+// The back picture is a layered window: at every scale it must be opaque
+// under the login window and behind every button, or the desktop would
+// show through.
 TEST_F(ClientResources, BackPictureIsOpaqueWhereWindowsAndButtonsSit) {
-    DecodedImage image = DecodePng(module_.get(), IDB_BACK_PICTURE);
-    ASSERT_TRUE(image.bitmap);
     const RECT areas[] = {
         {377, 138, 1165, 583},                                                              // login window
         {1089, 62, 1117, 90},   {1118, 62, 1149, 93},                                       // minimise, close
         {398, 95, 551, 144},    {554, 95, 707, 144}, {842, 95, 995, 144}, {995, 95, 1148, 144},  // links
     };
-    for (const RECT& area : areas) {
-        SCOPED_TRACE("area at " + std::to_string(area.left) + "," + std::to_string(area.top));
-        const std::vector<uint32_t> pixels =
-            Pixels(*image.bitmap, area.left, area.top, area.right - area.left, area.bottom - area.top);
-        ASSERT_FALSE(pixels.empty());
-        size_t translucent = 0;
-        for (uint32_t pixel : pixels) translucent += Alpha(pixel) != 0xFF;
-        EXPECT_EQ(0u, translucent);
+    for (const ArtScale& scale : kScales) {
+        DecodedImage image = DecodePng(module_.get(), IDB_BACK_PICTURE, scale.type);
+        ASSERT_TRUE(image.bitmap);
+        for (const RECT& area : areas) {
+            SCOPED_TRACE("area at " + std::to_string(area.left) + "," + std::to_string(area.top) + " at " +
+                         std::to_string(scale.percent) + " %");
+            const int left = Scaled(area.left, scale.percent);
+            const int top = Scaled(area.top, scale.percent);
+            const std::vector<uint32_t> pixels = Pixels(*image.bitmap, left, top,
+                                                        Scaled(area.right, scale.percent) - left,
+                                                        Scaled(area.bottom, scale.percent) - top);
+            ASSERT_FALSE(pixels.empty());
+            size_t translucent = 0;
+            for (uint32_t pixel : pixels) translucent += Alpha(pixel) != 0xFF;
+            EXPECT_EQ(0u, translucent);
+        }
     }
 }
 
@@ -311,7 +342,7 @@ TEST_F(ClientResources, CaptionBarStretchesWithoutSeams) {
 
 TEST_F(UninstallerResources, EveryImageDecodesAtItsSize) { ExpectImages(module_.get(), kUninstallerImages); }
 
-TEST_F(UninstallerResources, IconGroupHoldsFourSizes) { ExpectIconGroup(module_.get()); }
+TEST_F(UninstallerResources, IconGroupHoldsEverySize) { ExpectIconGroup(module_.get()); }
 
 TEST_F(UninstallerResources, ButtonStatesLookDifferent) {
     ExpectDistinctImages(module_.get(), {IDB_WIZARD_CLOSE, IDB_WIZARD_CLOSE_HOVER, IDB_WIZARD_CLOSE_PRESSED});
