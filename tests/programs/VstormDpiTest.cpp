@@ -21,12 +21,6 @@ namespace {
 
 constexpr DWORD kDeadlineMs = 15000;
 
-RECT WindowRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
 class VstormDpi : public ClientFolderTest {
 protected:
     VstormDpi() : ClientFolderTest(L"vstorm_fake.exe") {}
