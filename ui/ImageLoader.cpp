@@ -23,7 +23,7 @@ constexpr size_t kArtScaleCount = sizeof(kArtScales) / sizeof(kArtScales[0]);
 
 // Wider or taller than this is no window's image at any scale; the limit
 // keeps a hostile header or DPI from asking for gigabytes.
-constexpr LONG kMaxImageSide = 1 << 15;
+constexpr LONG kMaxImageSide = 1 << 14;
 
 struct ResourceBytes {
     const BYTE* data = nullptr;
