@@ -13,7 +13,8 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     GdiplusSession gdiplus;
-    PngPrefetch launcherImages(gdiplus.Started() ? CFrameBack::FirstFrameImages() : std::vector<int>());
+    PngPrefetch launcherImages(gdiplus.Started() ? CFrameBack::FirstFrameImages() : std::vector<int>(),
+                               CFrameBack::LauncherDpi());
     OleSession ole;
     if (ole.Result() != S_OK) return 0;
     gameApp app;

@@ -108,6 +108,9 @@ void CHtmlAppManager::RunHtmlRequest(const HtmlRequest& request) {
     case kHtmlRequestRefresh:
         if (hasBrowser) view->Refresh();
         break;
+    case kHtmlRequestZoom:
+        if (hasBrowser) view->SetZoom(static_cast<int>(request.arg));
+        break;
     default:
         break;
     }

@@ -34,11 +34,12 @@ constexpr int kHtmlRequestCreate = 1001;
 constexpr int kHtmlRequestNavigate = 1003;
 constexpr int kHtmlRequestRefresh = 1004;
 constexpr int kHtmlRequestSetSilent = 1005;
+constexpr int kHtmlRequestZoom = 1006;
 
 struct HtmlRequest {
     HWND window = nullptr;  // create: the parent; otherwise the view's own window
     int kind = 0;
-    INT_PTR arg = 0;        // create: width; navigate: the view's URL buffer; set Silent: the value
+    INT_PTR arg = 0;        // create: width; navigate: the view's URL buffer; set Silent: the value; zoom: percent
     CMyHtml* view = nullptr;
     int arg2 = 0;           // create: height; navigate: navigation flags
     int x = 0;              // create: left

@@ -150,29 +150,35 @@ void CMyHtml::NavigateToQueuedUrl(int flags) {
     browser.Navigate(url, flags);
 }
 
-void CMyHtml::Refresh() {
+bool CMyHtml::PostedToHtmlThread(int kind, INT_PTR arg) {
     CHtmlAppManager* manager = HtmlAppManager();
-    if (!manager || manager->OnHtmlThread()) {
-        if (IWebBrowser2* webBrowser = browser.WebBrowser()) webBrowser->Refresh();
-        return;
-    }
+    if (!manager || manager->OnHtmlThread()) return false;
     HtmlRequest request;
     request.window = Hwnd();
-    request.kind = kHtmlRequestRefresh;
+    request.kind = kind;
+    request.arg = arg;
     request.view = this;
     manager->PostHtmlRequest(request);
+    return true;
+}
+
+void CMyHtml::Refresh() {
+    if (PostedToHtmlThread(kHtmlRequestRefresh, 0)) return;
+    if (IWebBrowser2* webBrowser = browser.WebBrowser()) webBrowser->Refresh();
+}
+
+void CMyHtml::SetZoom(int percent) {
+    if (PostedToHtmlThread(kHtmlRequestZoom, percent)) return;
+    IWebBrowser2* webBrowser = browser.WebBrowser();
+    if (!webBrowser) return;
+    VARIANT zoom;
+    VariantInit(&zoom);
+    zoom.vt = VT_I4;
+    zoom.lVal = percent;
+    webBrowser->ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr);
 }
 
 void CMyHtml::SetSilent(int value) {
-    CHtmlAppManager* manager = HtmlAppManager();
-    if (!manager || manager->OnHtmlThread()) {
-        if (IWebBrowser2* webBrowser = browser.WebBrowser()) webBrowser->put_Silent(value ? VARIANT_TRUE : VARIANT_FALSE);
-        return;
-    }
-    HtmlRequest request;
-    request.window = Hwnd();
-    request.kind = kHtmlRequestSetSilent;
-    request.arg = value;
-    request.view = this;
-    manager->PostHtmlRequest(request);
+    if (PostedToHtmlThread(kHtmlRequestSetSilent, value)) return;
+    if (IWebBrowser2* webBrowser = browser.WebBrowser()) webBrowser->put_Silent(value ? VARIANT_TRUE : VARIANT_FALSE);
 }

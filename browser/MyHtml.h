@@ -42,6 +42,9 @@ public:
     void Navigate(const wchar_t* url, int flags);
     void Refresh();
     void SetSilent(int value);
+    // The page's zoom in percent of the system's scale, at which the
+    // browser lays it out: a view on a monitor of another DPI follows it.
+    void SetZoom(int percent);
 
     // Carries out a queued navigation (HTML thread).
     void NavigateToQueuedUrl(int flags);
@@ -54,6 +57,10 @@ public:
     static constexpr size_t kUrlUnits = 2048;
 
 private:
+    // Off the HTML thread, posts the request of this view there; false on
+    // it (or without a manager), where the caller acts itself.
+    bool PostedToHtmlThread(int kind, INT_PTR arg);
+
     std::mutex urlLock_;
     wchar_t urlBuffer_[kUrlUnits];
 };

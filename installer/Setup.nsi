@@ -36,6 +36,7 @@ OutFile "${OUTFILE}"
 InstallDir "${DEFAULT_FOLDER}"
 RequestExecutionLevel user
 ManifestDPIAware true
+ManifestDPIAwareness "PerMonitorV2,System"
 ManifestSupportedOS all
 BrandingText "${kMakerName}"
 ShowInstDetails hide

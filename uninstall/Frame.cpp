@@ -78,16 +78,14 @@ LRESULT CFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CFrame::OnCreate(CREATESTRUCTW*) {
     MarkCompatibilityHandled();
-    titleFont_ = MakeFont(kTitleFontFamily, kTitleFontPoints);
+    titleFont_ = MakeFont(kTitleFontFamily, kTitleFontPoints, Gdiplus::FontStyleRegular, Dpi());
     LoadIconFromResource(true, 48);
     LoadIconFromResource(false, 32);
     wchar_t title[kTitleUnits];
     Format(title, kTitleFormat, kProductName);
     SetWindowTextW(Hwnd(), title);
 
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    const int width = client.right;
+    const int width = LayoutClient().right;
     if (CImageStatic* strip = painter.AddStatic(RECT{0, 0, width, 25}, 0, kTitleId, false)) {
         strip->rightAnchor = 0;
         strip->fixedLeft = 0;
@@ -125,6 +123,14 @@ void CFrame::OnCreate(CREATESTRUCTW*) {
 }
 
 void CFrame::OnDestroy() { titleFont_.reset(); }
+
+void CFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    CImageCtrl::OnDpiChanged(dpi, suggested);
+    titleFont_ = MakeFont(kTitleFontFamily, kTitleFontPoints, Gdiplus::FontStyleRegular, Dpi());
+    if (CImageStatic* strip = painter.FindStatic(kTitleId)) strip->customFont = titleFont_;
+    painter.Invalidate();
+    painter.Redraw();
+}
 
 bool CFrame::OnItemClick(CImageButton* button) {
     if (!button) return true;

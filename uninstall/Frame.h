@@ -49,6 +49,7 @@ public:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnCreate(CREATESTRUCTW* cs) override;
     void OnDestroy() override;
+    void OnDpiChanged(UINT dpi, const RECT& suggested) override;
     bool OnItemClick(CImageButton* button) override;
 
     // From any thread: the bar's position, as long as the bar exists.

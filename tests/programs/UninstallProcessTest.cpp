@@ -178,10 +178,22 @@ protected:
         HWND wizard = FindWindowOf(uninstaller.Id(), CImageCtrl::kClassName, kWizardTitle, 15000);
         EXPECT_NE(nullptr, wizard) << "no wizard";
         if (!wizard) return kProgramDidNotEnd;
+        RECT shown{};
+        GetWindowRect(wizard, &shown);
+        EXPECT_NEAR(Px(CFrame::kWidth), shown.right - shown.left, 1) << "the wizard at the screen's scale";
+        EXPECT_NEAR(Px(CFrame::kHeight), shown.bottom - shown.top, 1);
         drive(wizard, uninstaller.Id());
         return uninstaller.Wait(60000);
     }
-    static void Click(HWND wizard, const RECT& element) { RealInput::Click(wizard, element); }
+    // The wizard's 96-DPI lengths at the screen's DPI (it fits every screen
+    // these tests make).
+    static int Px(int value) {
+        ScopedWindowDc screen(nullptr);
+        return MulDiv(value, GetDeviceCaps(screen.Get(), LOGPIXELSX), 96);
+    }
+    static void Click(HWND wizard, const RECT& element) {
+        RealInput::Click(wizard, RECT{Px(element.left), Px(element.top), Px(element.right), Px(element.bottom)});
+    }
     static void Continue(HWND wizard, DWORD) {
         Click(wizard, CFrame::kContinueRect);
         continuedAt = GetTickCount();
