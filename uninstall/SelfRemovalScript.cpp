@@ -1,6 +1,7 @@
 #include "uninstall/SelfRemovalScript.h"
 
 #include "base/Product.h"
+#include "uninstall/CompatibilityMark.h"
 #include "uninstall/RemoveTree.h"
 #include "uninstall/SafeInstallFolder.h"
 #include "base/Scoped.h"
@@ -37,6 +38,9 @@ static_assert(sizeof(kScriptText) > 1 && kScriptText[sizeof(kScriptText) - 2] ==
 constexpr wchar_t kCommandFormat[] =
     L"\"%s\" /d /v:off /s /c \"\"%%%s%%\\%s\" & rd /s /q \"%%%s%%\"%s\"";
 constexpr wchar_t kEntryFormat[] = L" & if not exist \"%%%s%%\" reg delete \"%s\\%s\\%s\" /f%s > nul 2>&1";
+// The compatibility mark of the uninstaller, needed no more once it is gone.
+constexpr wchar_t kMarkFormat[] =
+    L" & if not exist \"%%%s%%\" reg delete \"HKCU\\%s\" /v \"%%%s%%\\%s\" /f > nul 2>&1";
 constexpr size_t kEntryUnits = 256;
 
 // Creates path, which must not exist, and writes text into it whole; a
@@ -95,8 +99,12 @@ bool FormatRemovalCommand(const wchar_t* cmd, const Installation& installation, 
         line[0] = L'\0';
         return false;
     }
-    wchar_t entries[2 * kEntryUnits];
-    if (!cmd || !Format(entries, L"%s%s", currentUser, localMachine) ||
+    wchar_t mark[kEntryUnits];
+    wchar_t entries[3 * kEntryUnits];
+    if (!cmd ||
+        !Format(mark, kMarkFormat, kScriptFolderVariable, kCompatibilityPersistedKey, kScriptFolderVariable,
+                kUninstallerExeName) ||
+        !Format(entries, L"%s%s%s", currentUser, localMachine, mark) ||
         !Format(line, kCommandFormat, cmd, kScriptFolderVariable, kUninstallScriptName, kScriptFolderVariable,
                 entries)) {
         line[0] = L'\0';

@@ -5,7 +5,7 @@
 // exited) and deletes it; then the same cmd removes the folder with the
 // script in it, by a command on its own command line, read before the
 // script ran, and only once the folder is gone the uninstall entries that
-// name it. cmd runs in the system folder, so it holds no part of the
+// name it and the uninstaller's compatibility mark. cmd runs in the system folder, so it holds no part of the
 // install folder.
 //
 // Wine 8's cmd keeps the script open while it runs it, so a script cannot
@@ -33,8 +33,8 @@ inline constexpr wchar_t kScriptFolderVariable[] = L"ORVANE_UNINSTALL_FOLDER";
 const char* SelfRemovalScriptText();
 
 // The hidden cmd's command line for cmd (its full path): the script, the
-// folder's removal, and the deletion of the entries the installation has,
-// each only once the folder is gone. False when it does not fit.
+// folder's removal, and the deletion of the entries the installation has
+// and of the compatibility mark, each only once the folder is gone. False when it does not fit.
 bool FormatRemovalCommand(const wchar_t* cmd, const Installation& installation, wchar_t (&line)[kCommandUnits]);
 
 // Writes "<folder>\orvane_uninstall.bat" and starts it as described above.

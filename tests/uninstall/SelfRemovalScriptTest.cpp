@@ -4,6 +4,7 @@
 #include "uninstall/SelfRemovalScript.h"
 
 #include "tests/support/TestFiles.h"
+#include "uninstall/CompatibilityMark.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,8 @@ TEST(SelfRemovalScript, TheFolderIsNamedOnlyThroughTheVariable) {
     const std::wstring entry = L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvane Stormvale\" /f";
     EXPECT_EQ(L"\"C:\\cmd.exe\" /d /v:off /s /c \"\"%ORVANE_UNINSTALL_FOLDER%\\orvane_uninstall.bat\" & rd /s /q "
               L"\"%ORVANE_UNINSTALL_FOLDER%\"" + gone + L"HKCU" + entry + L" > nul 2>&1" + gone + L"HKLM" + entry +
-                  L" /reg:32 > nul 2>&1\"",
+                  L" /reg:32 > nul 2>&1" + gone + L"HKCU\\" + kCompatibilityPersistedKey +
+                  L"\" /v \"%ORVANE_UNINSTALL_FOLDER%\\uninstall.exe\" /f > nul 2>&1\"",
               std::wstring(line));
 }
 
