@@ -7,6 +7,7 @@
 //
 // The Desktop of Wine's prefix is a link to the Unix home folder; for these
 // tests the user's Desktop is redirected to a scratch folder.
+#include "base/PlayerData.h"
 #include "base/Product.h"
 #include "net/Endpoints.h"
 #include "net/UnixTime.h"
@@ -146,6 +147,7 @@ protected:
         RemoveTree(topFolder);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
         RegDeleteKeyExW(HKEY_CURRENT_USER, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
+        PurgePlayerData();  // kept data would come back in a later test's client
     }
 
     // The installer's work: both programs and Config.ini in folder, the
