@@ -464,8 +464,9 @@ TEST_F(UninstallProcess, NoLinkIsFollowed) {
     PrepareInstallation(inside.Path());
     const std::wstring linked = dir.File(L"linked");
     ASSERT_TRUE(MakeSymbolicLink(linked, inside.Path()) && CreateUninstallEntry(HKEY_CURRENT_USER, linked));
-    EXPECT_EQ(0u, RunWizard(linked, Continue));
-    EXPECT_FALSE(UninstallEntryExists()) << "it was the installation";
+    EXPECT_EQ(0u, RunWizard(linked, [&](HWND wizard, DWORD id) { notice = ContinueAndAnswer(wizard, id, IDOK); }));
+    EXPECT_EQ(FileExists(linked), notice.find(kLeftBehind) == 0) << "told exactly when the link stays";
+    EXPECT_EQ(FileExists(linked), UninstallEntryExists()) << "it was the installation: its entry goes with it";
     EXPECT_TRUE(insideDecoys.Intact() && FileExists(inside.File(L"Config.ini")) && NoScriptRuns());
     RemoveSymbolicLink(linked);
 }
