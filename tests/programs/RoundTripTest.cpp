@@ -155,10 +155,7 @@ protected:
         ASSERT_NE(0, StatsPort()) << "the client must be built with a loopback endpoint";
         RemoveInstallation();
     }
-    void TearDown() override {
-        RemoveInstallation();
-        PurgePlayerData();
-    }
+    void TearDown() override { RemoveInstallation(); PurgePlayerData(); }
 
     std::wstring Value(const wchar_t* section, const wchar_t* key) {
         wchar_t value[kConfigValueUnits];
