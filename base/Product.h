@@ -45,6 +45,8 @@ inline constexpr wchar_t kSectionGameInfo[] = L"GameInfo";
 inline constexpr wchar_t kSectionCommon[] = L"Common";
 inline constexpr wchar_t kSectionInstall[] = L"Install";
 inline constexpr wchar_t kSectionExtension[] = L"Extension";
+// The player's own settings, kept whole with the player's data.
+inline constexpr wchar_t kSectionPlayer[] = L"Player";
 
 inline constexpr wchar_t kKeyVersion[] = L"Version";
 inline constexpr wchar_t kKeyAgentId[] = L"UID";

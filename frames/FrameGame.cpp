@@ -1,6 +1,7 @@
 #include "frames/FrameGame.h"
 
 #include "base/Config.h"
+#include "base/CrashTrace.h"
 #include "browser/HtmlAppManager.h"
 #include "frames/ClientApp.h"
 #include "frames/CloseMsgWnd.h"
@@ -196,6 +197,7 @@ void CFrameGame::PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImage
 
 void CFrameGame::EnterGameMode() {
     if (gameMode_.exchange(true)) return;
+    TraceEvent("mode game");
     back.EnterBackGameMode();
     view.gameMode = 1;
     HWND window = Hwnd();
@@ -255,6 +257,7 @@ void CFrameGame::ToggleFullScreen() {
     HWND window = Hwnd();
     if (!window || !IsWindowVisible(window)) return;
     fullScreen_ = !fullScreen_;
+    TraceEvent(fullScreen_ ? "mode full screen" : "mode window");
     painter.captionDrag = !fullScreen_;
     if (fullScreen_) {
         SetForegroundWindow(window);
@@ -575,10 +578,12 @@ void CFrameGame::HideToTray() {
     ShowWindow(Hwnd(), SW_HIDE);
     if (back.Hwnd()) ShowWindow(back.Hwnd(), SW_HIDE);
     hiddenByBossKey = true;
+    TraceEvent("mode hidden");
 }
 
 void CFrameGame::ShowFromTray() {
     hiddenByBossKey = false;
+    TraceEvent("mode shown");
     tray.Remove();
     if (back.Hwnd()) ShowWindow(back.Hwnd(), SW_SHOWNOACTIVATE);
     ShowWindow(Hwnd(), SW_SHOW);

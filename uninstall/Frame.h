@@ -61,6 +61,8 @@ public:
     // WM_GETTEXT to the wizard's windows and waits for the answer.
     void WaitForWorker();
     const Installation& GetInstallation() const { return installation_; }
+    // The check box as it was when the uninstallation started.
+    bool KeepsPlayerData() const { return keepPlayerData_; }
 
 private:
     void StartUninstall();
@@ -74,4 +76,5 @@ private:
     ScopedKernelHandle worker_;
     std::atomic<bool> working_{false};
     bool asking_ = false;                       // the close-client question is open
+    bool keepPlayerData_ = true;
 };
