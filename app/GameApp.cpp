@@ -1,6 +1,8 @@
 #include "app/GameApp.h"
 
 #include "base/BrowserFeatures.h"
+#include "base/CrashTrace.h"
+#include "base/PlayerData.h"
 #include "app/Statistics.h"
 #include "frames/FrameGame.h"
 #include "frames/FrameIds.h"
@@ -38,16 +40,19 @@ std::wstring ModulePath() {
 }
 
 // The browser control renders pages in their newest document mode only for
-// a program that opts in by its file name, and clicks at every navigation
-// unless told not to. It reads both once, when the first browser is made.
+// a program that opts in by its file name, clicks at every navigation
+// unless told not to, and leaves its protections off for a host that does
+// not ask. It reads all of that once, when the first browser is made.
 void PreparePageEngine(const std::wstring& modulePath) {
     WriteBrowserFeatures(modulePath.substr(modulePath.rfind(L'\\') + 1).c_str());
     CoInternetSetFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, SET_FEATURE_ON_PROCESS, TRUE);
+    EnablePageEngineProtections();
 }
 
 // Ends the process at once: no thread is waited for, no object destroyed,
 // no library told. Whatever must last has been written by then.
 [[noreturn]] void EndProcessNow() {
+    StopTrace();
     TerminateProcess(GetCurrentProcess(), 0);
     // The termination is under way and takes this thread too.
     for (;;) Sleep(INFINITE);
@@ -97,6 +102,9 @@ bool gameApp::InitInstance() {
         // counts its run on top of the other's and only one sees the count
         // of a first run.
         CConfigLock turn(programDir);
+        // The first run of a new installation takes back what the player
+        // kept from an earlier one.
+        if (ReadConfigInt(configPath, kSectionCommon, kKeyRunCount) == 0) RestorePlayerData(configPath);
         WriteConfigText(configPath, kSectionGameInfo, kKeyVersion, version);
         agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
         siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);

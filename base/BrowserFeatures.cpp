@@ -4,6 +4,7 @@
 #include "base/TextBuf.h"
 
 #include <windows.h>
+#include <urlmon.h>
 
 namespace {
 
@@ -18,6 +19,8 @@ constexpr Feature kFeatures[] = {
     // The newest document mode for every page, whatever its doctype says.
     {L"FEATURE_BROWSER_EMULATION", 11001},
     {L"FEATURE_GPU_RENDERING", 1},
+    // The one protection a process cannot switch on for itself.
+    {L"FEATURE_LOCALMACHINE_LOCKDOWN", 1},
 };
 
 // The feature's key under HKEY_CURRENT_USER, opened (or made) for setting
@@ -33,6 +36,25 @@ ScopedRegKey OpenFeatureKey(const Feature& feature, bool create) {
     }
     return ScopedRegKey(opened);
 }
+
+// The engine's protections that its hosts must ask for; the system's own
+// browser asks for all of them (local-machine lockdown, which no process
+// can set for itself, is among the values above). Left out: tabs, navigation sounds, the
+// address bar and feeds, which are about its own window, not about safety.
+constexpr INTERNETFEATURELIST kProtections[] = {
+    FEATURE_OBJECT_CACHING,          FEATURE_ZONE_ELEVATION,
+    FEATURE_MIME_HANDLING,           FEATURE_MIME_SNIFFING,
+    FEATURE_WINDOW_RESTRICTIONS,     FEATURE_WEBOC_POPUPMANAGEMENT,
+    FEATURE_BEHAVIORS,               FEATURE_DISABLE_MK_PROTOCOL,
+    FEATURE_SECURITYBAND,
+    FEATURE_RESTRICT_ACTIVEXINSTALL, FEATURE_VALIDATE_NAVIGATE_URL,
+    FEATURE_RESTRICT_FILEDOWNLOAD,   FEATURE_ADDON_MANAGEMENT,
+    FEATURE_PROTOCOL_LOCKDOWN,       FEATURE_HTTP_USERNAME_PASSWORD_DISABLE,
+    FEATURE_SAFE_BINDTOOBJECT,       FEATURE_UNC_SAVEDFILECHECK,
+    FEATURE_GET_URL_DOM_FILEPATH_UNENCODED, FEATURE_SSLUX,
+    FEATURE_DISABLE_LEGACY_COMPRESSION, FEATURE_XMLHTTP,
+    FEATURE_DISABLE_TELNET_PROTOCOL, FEATURE_BLOCK_INPUT_PROMPTS,
+};
 
 }  // namespace
 
@@ -53,4 +75,12 @@ void DeleteBrowserFeatures(const wchar_t* exeName) {
         ScopedRegKey key = OpenFeatureKey(feature, false);
         if (key) RegDeleteValueW(key.Get(), exeName);
     }
+}
+
+bool EnablePageEngineProtections() {
+    bool all = true;
+    for (INTERNETFEATURELIST feature : kProtections) {
+        all &= SUCCEEDED(CoInternetSetFeatureEnabled(feature, SET_FEATURE_ON_PROCESS, TRUE));
+    }
+    return all;
 }

@@ -14,3 +14,11 @@ void WriteBrowserFeatures(const wchar_t* exeName);
 // Deletes the values WriteBrowserFeatures writes for exeName, and nothing
 // else.
 void DeleteBrowserFeatures(const wchar_t* exeName);
+
+// Turns on, for this process only, the page engine's protections that the
+// system's own browser turns on for itself (zone elevation, MIME checks,
+// window restrictions, ActiveX install restrictions and the like;
+// local-machine lockdown is one of WriteBrowserFeatures' values). Nothing is
+// written to the registry. Call before the first browser is made. True when
+// every one was taken.
+bool EnablePageEngineProtections();

@@ -79,3 +79,5 @@ using ScopedFindHandle = ScopedHandle<FindHandleTraits>;
 using ScopedRegKey = ScopedHandle<NullHandleTraits<HKEY, ::RegCloseKey>>;
 // A GlobalAlloc block that is ours to free.
 using ScopedGlobalMemory = ScopedHandle<NullHandleTraits<HGLOBAL, ::GlobalFree>>;
+// A LocalAlloc block the platform handed us (security descriptors, lists).
+using ScopedLocalMemory = ScopedHandle<NullHandleTraits<HLOCAL, ::LocalFree>>;

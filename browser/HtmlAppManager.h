@@ -34,13 +34,13 @@ constexpr int kHtmlRequestCreate = 1001;
 constexpr int kHtmlRequestNavigate = 1003;
 constexpr int kHtmlRequestRefresh = 1004;
 constexpr int kHtmlRequestSetSilent = 1005;
-// A zoom step for the view's current document.
+// The zoom in percent for the view's current document.
 constexpr int kHtmlRequestZoom = 1006;
 
 struct HtmlRequest {
     HWND window = nullptr;  // create: the parent; otherwise the view's own window
     int kind = 0;
-    INT_PTR arg = 0;        // create: width; navigate: the view's URL buffer; set Silent, zoom: the value
+    INT_PTR arg = 0;        // create: width; navigate: the view's URL buffer; set Silent: the value; zoom: percent
     CMyHtml* view = nullptr;
     int arg2 = 0;           // create: height; navigate: navigation flags
     int x = 0;              // create: left

@@ -180,7 +180,7 @@ void CMyHtml::NavigateToQueuedUrl(int flags) {
     browser.Navigate(url, flags);
 }
 
-bool CMyHtml::PostOffHtmlThread(int kind, INT_PTR arg) {
+bool CMyHtml::PostedToHtmlThread(int kind, INT_PTR arg) {
     CHtmlAppManager* manager = HtmlAppManager();
     if (!manager || manager->OnHtmlThread()) return false;
     HtmlRequest request;
@@ -193,19 +193,32 @@ bool CMyHtml::PostOffHtmlThread(int kind, INT_PTR arg) {
 }
 
 void CMyHtml::Refresh() {
-    if (PostOffHtmlThread(kHtmlRequestRefresh, 0)) return;
+    if (PostedToHtmlThread(kHtmlRequestRefresh, 0)) return;
     if (IWebBrowser2* webBrowser = browser.WebBrowser()) webBrowser->Refresh();
 }
 
 void CMyHtml::SetSilent(int value) {
-    if (PostOffHtmlThread(kHtmlRequestSetSilent, value)) return;
+    if (PostedToHtmlThread(kHtmlRequestSetSilent, value)) return;
     if (IWebBrowser2* webBrowser = browser.WebBrowser()) webBrowser->put_Silent(value ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
 void CMyHtml::SetZoom(int percent) {
     if (!IsZoomStep(percent)) return;
     zoom_ = percent;
-    if (!PostOffHtmlThread(kHtmlRequestZoom, percent)) ExecZoom(percent);
+    SendZoom();
+}
+
+void CMyHtml::SetDpiZoom(int percent) {
+    if (percent <= 0) return;
+    dpiZoom_ = percent;
+    SendZoom();
+}
+
+int CMyHtml::EffectiveZoom() const { return MulDiv(dpiZoom_.load(), zoom_.load(), kDefaultZoom); }
+
+void CMyHtml::SendZoom() {
+    const int percent = EffectiveZoom();
+    if (!PostedToHtmlThread(kHtmlRequestZoom, percent)) ExecZoom(percent);
 }
 
 void CMyHtml::ZoomBy(int steps) {
@@ -216,7 +229,7 @@ void CMyHtml::ZoomBy(int steps) {
 
 // A new document is at 100 % already.
 void CMyHtml::ApplyZoom() {
-    if (zoom_ != kDefaultZoom) ExecZoom(zoom_);
+    if (zoom_ != kDefaultZoom || dpiZoom_ != kDefaultZoom) ExecZoom(EffectiveZoom());
 }
 
 void CMyHtml::ExecZoom(int percent) {

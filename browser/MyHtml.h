@@ -2,13 +2,14 @@
 //
 // A CMyHtml is a child window of the game frame that lives on the HTML
 // thread and owns one browser host site. It keeps the browser (and a Flash
-// player inside the page) sized to its client area, turns Tab, Esc, F8, F9 and F10
-// into game keys while the game runs, and offers Create, Navigate, Refresh,
-// SetSilent and SetZoom to every thread: called off the HTML thread they go
-// through the HTML manager's request queue. The page's optical zoom is the
-// view's: Ctrl+wheel and Ctrl + '+', '-', '0' over the page move it through
-// fixed steps, and every completed document is given it again. Without an HTML manager the calling
-// thread is taken for the HTML thread.
+// player inside the page) sized to its client area, turns Tab, Esc, F8, F9
+// and F10 into game keys while the game runs, and offers Create, Navigate,
+// Refresh, SetSilent, SetDpiZoom and SetZoom to every thread: called off the
+// HTML thread they go through the HTML manager's request queue. The page's
+// optical zoom is the monitor's scale times the player's step: Ctrl+wheel
+// and Ctrl + '+', '-', '0' over the page move the step through fixed values,
+// and every completed document is given the zoom again. Without an HTML
+// manager the calling thread is taken for the HTML thread.
 #pragma once
 
 #include "browser/FrameCommands.h"
@@ -56,6 +57,10 @@ public:
     void Navigate(const wchar_t* url, int flags);
     void Refresh();
     void SetSilent(int value);
+    // The page's zoom in percent of the system's scale, at which the
+    // browser lays it out: a view on a monitor of another DPI follows it.
+    // The player's zoom step applies on top of it.
+    void SetDpiZoom(int percent);
 
     // Carries out a queued navigation (HTML thread).
     void NavigateToQueuedUrl(int flags);
@@ -65,8 +70,10 @@ public:
     // Steps up (> 0) or down (< 0), no further than the ends.
     void ZoomBy(int steps);
     int Zoom() const { return zoom_.load(); }
-    // Gives the current document the view's zoom, or a zoom step of a
-    // request (HTML thread).
+    // The DPI zoom times the player's step, in percent.
+    int EffectiveZoom() const;
+    // Gives the current document the view's zoom, or the zoom of a request
+    // (HTML thread).
     void ApplyZoom();
     void ExecZoom(int percent);
     // Ctrl+wheel over the view and Ctrl + '+', '-', '0': zooms and is true,
@@ -82,11 +89,14 @@ public:
     static constexpr size_t kUrlUnits = 2048;
 
 private:
-    // Off the HTML thread: posts a request of kind for this view and is
-    // true; on it (or without a manager) false, for the caller to act.
-    bool PostOffHtmlThread(int kind, INT_PTR arg);
+    // Off the HTML thread, posts the request of this view there; false on
+    // it (or without a manager), where the caller acts itself.
+    bool PostedToHtmlThread(int kind, INT_PTR arg);
+    // Gives the page the DPI zoom and the player's step together.
+    void SendZoom();
 
     std::atomic<int> zoom_{kDefaultZoom};
+    std::atomic<int> dpiZoom_{kDefaultZoom};
     // What a fine-grained wheel turned short of a whole notch.
     std::atomic<int> wheelRest_{0};
     std::mutex urlLock_;

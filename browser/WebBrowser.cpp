@@ -261,7 +261,9 @@ HRESULT CWebBrowser::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) { ret
 HRESULT CWebBrowser::GetHostInfo(DOCHOSTUIINFO* info) {
     if (!info) return E_POINTER;
     info->cbSize = sizeof(DOCHOSTUIINFO);
-    info->dwFlags |= DOCHOSTUIFLAG_NO3DBORDER;
+    // The page lays out at the screen's scale instead of being drawn at
+    // 96 DPI and stretched.
+    info->dwFlags |= DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_DPI_AWARE;
     if (noScroll_) info->dwFlags |= DOCHOSTUIFLAG_SCROLL_NO;
     info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
     info->pchHostCss = nullptr;

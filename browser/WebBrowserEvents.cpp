@@ -5,7 +5,8 @@
 //
 // Arguments arrive last first: the event's last parameter is rgvarg[0].
 // Their types are checked before anything is read through them, and an
-// event whose arguments are missing or of the wrong kind is ignored.
+// event whose arguments are missing or of the wrong kind is ignored; a
+// navigation or new window whose address cannot be read whole is cancelled.
 #include "browser/WebBrowser.h"
 
 #include <exdispid.h>
@@ -24,14 +25,22 @@ public:
     const VARIANT* At(UINT index) const { return index < count_ ? &args_[index] : nullptr; }
 
     // Text held directly or behind one reference, as the standard events
-    // pass their strings and URLs; a null string is the empty text.
+    // pass their strings and URLs; a null string is the empty text. Null
+    // when it is no text, or when a NUL inside would hide its rest.
     const wchar_t* Text(UINT index) const {
         const VARIANT* arg = At(index);
         if (arg && V_VT(arg) == (VT_VARIANT | VT_BYREF)) arg = V_VARIANTREF(arg);
         if (!arg) return nullptr;
-        if (V_VT(arg) == VT_BSTR) return V_BSTR(arg) ? V_BSTR(arg) : L"";
-        if (V_VT(arg) == (VT_BSTR | VT_BYREF) && V_BSTRREF(arg)) return *V_BSTRREF(arg) ? *V_BSTRREF(arg) : L"";
-        return nullptr;
+        BSTR text = nullptr;
+        if (V_VT(arg) == VT_BSTR) {
+            text = V_BSTR(arg);
+        } else if (V_VT(arg) == (VT_BSTR | VT_BYREF) && V_BSTRREF(arg)) {
+            text = *V_BSTRREF(arg);
+        } else {
+            return nullptr;
+        }
+        if (!text) return L"";
+        return wcslen(text) == SysStringLen(text) ? text : nullptr;
     }
 
     // The frame's dispatch; null when the argument is not one.
@@ -90,13 +99,18 @@ HRESULT CWebBrowser::HandleBrowserEvent(DISPID id, REFIID iid, LCID, WORD, DISPP
                 Call(titleChange_, V_BSTR(args.At(0)) ? V_BSTR(args.At(0)) : L"");
             }
             return S_OK;
-        case DISPID_BEFORENAVIGATE2:
-            if (args.Has(7)) {
-                const wchar_t* url = args.Text(5);
-                VARIANT_BOOL* cancel = args.BoolRef(0);
-                if (url && cancel) Call(beforeNavigate_, args.Dispatch(6), url, cancel);
+        case DISPID_BEFORENAVIGATE2: {
+            // An address the handler cannot read whole is not checked but
+            // refused.
+            VARIANT_BOOL* cancel = args.BoolRef(0);
+            const wchar_t* url = args.Has(7) ? args.Text(5) : nullptr;
+            if (!url) {
+                if (cancel) *cancel = VARIANT_TRUE;
+            } else if (cancel) {
+                Call(beforeNavigate_, args.Dispatch(6), url, cancel);
             }
             return S_OK;
+        }
         case DISPID_NAVIGATECOMPLETE2:
             if (args.Has(2)) {
                 // Refreshed on every completed navigation: the page may
@@ -112,17 +126,18 @@ HRESULT CWebBrowser::HandleBrowserEvent(DISPID id, REFIID iid, LCID, WORD, DISPP
                 if (url) Call(documentComplete_, args.Dispatch(1), url);
             }
             return S_OK;
-        case DISPID_NEWWINDOW3:
-            if (args.Has(5)) {
-                IDispatch** ppDisp = args.DispatchRef(4);
-                VARIANT_BOOL* cancel = args.BoolRef(3);
+        case DISPID_NEWWINDOW3: {
+            VARIANT_BOOL* cancel = args.BoolRef(3);
+            IDispatch** ppDisp = args.DispatchRef(4);
+            const wchar_t* url = args.Has(5) ? args.Text(0) : nullptr;
+            if (!url || !ppDisp) {
+                if (cancel) *cancel = VARIANT_TRUE;
+            } else if (cancel) {
                 const wchar_t* urlContext = args.Text(1);
-                const wchar_t* url = args.Text(0);
-                if (ppDisp && cancel && url) {
-                    Call(newWindow_, ppDisp, cancel, args.Flags(2), urlContext ? urlContext : L"", url);
-                }
+                Call(newWindow_, ppDisp, cancel, args.Flags(2), urlContext ? urlContext : L"", url);
             }
             return S_OK;
+        }
         default:
             return DISP_E_MEMBERNOTFOUND;
         }

@@ -5,11 +5,12 @@
 #   vstorm_resource_script(<program> <ids header> <out var>)
 function(vstorm_resource_script program header out)
   set(script ${PROJECT_SOURCE_DIR}/res/${program}.rc)
-  file(GLOB art CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/${program}/*.png)
+  file(GLOB_RECURSE art CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/${program}/*.png)
   set_property(SOURCE ${script} APPEND PROPERTY OBJECT_DEPENDS
     ${PROJECT_SOURCE_DIR}/res/${program}.manifest
     ${PROJECT_SOURCE_DIR}/res/${header}
     ${PROJECT_SOURCE_DIR}/res/${program}.ico
+    ${PROJECT_SOURCE_DIR}/res/${program}/scales.rc
     ${art})
   set(${out} ${script} PARENT_SCOPE)
 endfunction()

@@ -17,22 +17,24 @@ int CloseMsgWnd::ShowCloseConfirm(HWND parent) {
     // this call has no answer of its own.
     if (modalRunning) return IDCANCEL;
     modalResult = IDCANCEL;
-    if (GetSystemMetrics(SM_CXSCREEN) > kWidth - 1 && GetSystemMetrics(SM_CYSCREEN) > kHeight - 1) {
-        minSize = SIZE{kWidth, kHeight};
-    }
+    minSize = SIZE{kWidth, kHeight};
     // A parent that is gone cannot own a window; the question is still
     // asked, without owner.
     if (parent && !IsWindow(parent)) parent = nullptr;
     RECT area{};
     if (parent) GetWindowRect(parent, &area);
-    const int left = area.left + (RectWidth(area) - minSize.cx) / 2;
-    const int top = area.top + (RectHeight(area) - minSize.cy) / 2;
+    // At the parent's scale, or smaller where that does not fit the screen.
+    const UINT dpi = FitDpi(minSize, parent ? ScaleOf(parent) : SystemDpi(), WorkAreaOf(parent));
+    const SIZE size = ScaleBy(minSize, dpi);
+    const int left = area.left + (RectWidth(area) - size.cx) / 2;
+    const int top = area.top + (RectHeight(area) - size.cy) / 2;
     if (!Hwnd()) {
+        SetDpi(dpi);
         // No class name given: the object's own (the base would copy its
         // buffer onto itself).
-        Create(0, nullptr, nullptr, kStyle, left, top, minSize.cx, minSize.cy, parent);
+        Create(0, nullptr, nullptr, kStyle, left, top, size.cx, size.cy, parent);
     } else {
-        MoveWindow(Hwnd(), left, top, minSize.cx, minSize.cy, TRUE);
+        MoveWindow(Hwnd(), left, top, size.cx, size.cy, TRUE);
     }
     HWND window = Hwnd();
     if (!window) return modalResult;
@@ -62,16 +64,17 @@ void CloseMsgWnd::EnableOwner() {
     disabledOwner_ = nullptr;
 }
 
-// The question ends up centred on the screen; the place ShowCloseConfirm
-// chose over the parent holds only while the window is being made.
+// The question ends up centred on the work area of its monitor; the place
+// ShowCloseConfirm chose over the parent holds only while the window is
+// being made.
 void CloseMsgWnd::OnCreate(CREATESTRUCTW*) {
     painter.EnableLayered();
     painter.captionDrag = true;
     painter.captionRect = RECT{0, 0, kWidth, kHeight};
     if (HWND window = Hwnd()) {
         ShowWindow(window, SW_HIDE);
-        MoveWindow(window, (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2,
-                   (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2, kWidth, kHeight, TRUE);
+        const RECT place = CentreIn(SIZE{kWidth, kHeight}, Dpi(), WorkAreaOf(window));
+        MoveWindow(window, place.left, place.top, RectWidth(place), RectHeight(place), TRUE);
     }
     painter.AddButton(kOkId, kOkRect, IDB_CLOSE_OK, IDB_CLOSE_OK_HOVER, IDB_CLOSE_OK_HOVER,
                       IDB_CLOSE_OK);

@@ -70,6 +70,8 @@ std::vector<int> CFrameBack::FirstFrameImages() {
     return ids;
 }
 
+UINT CFrameBack::LauncherDpi() { return FitDpi(SIZE{kWidth, kHeight}, SystemDpi(), WorkAreaOf(nullptr)); }
+
 CFrameBack::CFrameBack(CClientApp& app) : app_(app) { SetClassName(kClassName); }
 
 CFrameBack::~CFrameBack() = default;
@@ -77,6 +79,7 @@ CFrameBack::~CFrameBack() = default;
 LRESULT CFrameBack::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         painter.SetWindow(Hwnd());
+        painter.SetDpi(Dpi());
         painter.onClick = [this](CImageButton* button) { return OnButtonClick(button); };
         painter.onPaintForeground = [this](Gdiplus::Graphics& graphics) { OnPaintBorder(graphics); };
         CImageCtrl::MakeCaptionless(Hwnd());
@@ -89,16 +92,15 @@ void CFrameBack::OnCreate(CREATESTRUCTW*) {
     SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPCHILDREN);
     SetWindowLongPtrW(window, GWL_EXSTYLE,
                       (GetWindowLongPtrW(window, GWL_EXSTYLE) & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-    RECT client{};
-    GetClientRect(window, &client);
+    const RECT picture{0, 0, kWidth, kHeight};
     // The whole picture outside the buttons drags the launcher.
     painter.captionDrag = true;
-    painter.captionRect = client;
+    painter.captionRect = picture;
     MakePens();
     for (const BackButton& spec : kButtons) {
         if (CImageButton* button = painter.AddButton(spec.id, spec.rect)) button->SetImageStrip(spec.strip);
     }
-    painter.AddStatic(client, IDB_BACK_PICTURE, kPictureId, false);
+    painter.AddStatic(picture, IDB_BACK_PICTURE, kPictureId, false);
     painter.EnableLayered();
     painter.Redraw();
 }
@@ -109,12 +111,28 @@ void CFrameBack::OnMove(int, int) {
     if (gameMode || !gameFrame || !gameFrame->Hwnd()) return;
     RECT window{};
     GetWindowRect(Hwnd(), &window);
-    MoveWindow(gameFrame->Hwnd(), window.left + kGameFrameOffset.x, window.top + kGameFrameOffset.y,
-               kRequestedGameFrameSize.cx, kRequestedGameFrameSize.cy, TRUE);
+    const SIZE size = Scale(kRequestedGameFrameSize);
+    MoveWindow(gameFrame->Hwnd(), window.left + Scale(kGameFrameOffset.x), window.top + Scale(kGameFrameOffset.y),
+               size.cx, size.cy, TRUE);
 }
 
 void CFrameBack::OnShowWindow(BOOL show, int) {
     if (show) painter.Redraw();
+}
+
+// In game mode the game frame places the border around itself; the
+// launcher takes the system's rectangle and moves the login window with it.
+void CFrameBack::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    painter.SetDpi(dpi);
+    if (gameMode) {
+        RECT window{};
+        GetWindowRect(Hwnd(), &window);
+        CWindowCtrl::OnDpiChanged(dpi, window);
+    } else {
+        CWindowCtrl::OnDpiChanged(dpi, suggested);
+    }
+    MakePens();
+    painter.Redraw();
 }
 
 void CFrameBack::EnterBackGameMode() {
@@ -174,18 +192,21 @@ void CFrameBack::OnPaintBorder(Gdiplus::Graphics& graphics) {
     if (!gameMode) return;
     RECT c{};
     GetClientRect(Hwnd(), &c);
-    const int m = shadowMargin;
-    const int r = cornerRadius;
-    DrawRoundedRect(graphics, outerPen.get(), c.left + m - 5, c.top + m - 5, c.right - m + 4, c.bottom - m + 4, r + 1);
-    DrawRoundedRect(graphics, middlePen.get(), c.left + m - 3, c.top + m - 3, c.right - m + 2, c.bottom - m + 2,
-                    r + 1);
-    DrawRoundedRect(graphics, innerPen.get(), c.left + m, c.top + m, c.right - m - 1, c.bottom - m - 1, r - 1);
+    const int m = Scale(shadowMargin);
+    const int r = Scale(cornerRadius);
+    const int one = Scale(1);
+    DrawRoundedRect(graphics, outerPen.get(), c.left + m - Scale(5), c.top + m - Scale(5), c.right - m + Scale(4),
+                    c.bottom - m + Scale(4), r + one);
+    DrawRoundedRect(graphics, middlePen.get(), c.left + m - Scale(3), c.top + m - Scale(3), c.right - m + Scale(2),
+                    c.bottom - m + Scale(2), r + one);
+    DrawRoundedRect(graphics, innerPen.get(), c.left + m, c.top + m, c.right - m - one, c.bottom - m - one, r - one);
 }
 
 void CFrameBack::MakePens() {
-    outerPen = std::make_unique<Gdiplus::Pen>(Gdiplus::Color(outerColor), kOuterPenWidth);
-    middlePen = std::make_unique<Gdiplus::Pen>(Gdiplus::Color(middleColor), kOuterPenWidth);
-    innerPen = std::make_unique<Gdiplus::Pen>(Gdiplus::Color(innerColor), kInnerPenWidth);
+    const auto scale = static_cast<Gdiplus::REAL>(Dpi()) / static_cast<Gdiplus::REAL>(kBaseDpi);
+    outerPen = std::make_unique<Gdiplus::Pen>(Gdiplus::Color(outerColor), kOuterPenWidth * scale);
+    middlePen = std::make_unique<Gdiplus::Pen>(Gdiplus::Color(middleColor), kOuterPenWidth * scale);
+    innerPen = std::make_unique<Gdiplus::Pen>(Gdiplus::Color(innerColor), kInnerPenWidth * scale);
 }
 
 void CFrameBack::ReleasePens() {

@@ -42,6 +42,9 @@ public:
     // The images of the launcher's first frame, the largest first: what a
     // start may decode ahead (ui/PngPrefetch.h).
     static std::vector<int> FirstFrameImages();
+    // The scale the launcher is made at: the screen's DPI, or the largest
+    // below it at which the launcher fits the primary work area.
+    static UINT LauncherDpi();
 
     explicit CFrameBack(CClientApp& app);
     ~CFrameBack() override;
@@ -51,6 +54,7 @@ public:
     void OnDestroy() override;
     void OnMove(int x, int y) override;
     void OnShowWindow(BOOL show, int status) override;
+    void OnDpiChanged(UINT dpi, const RECT& suggested) override;
 
     // Drops the picture and the buttons: from now on the window is the game
     // frame's border. Called once, when the game starts.

@@ -1,6 +1,7 @@
 #include "frames/FrameGame.h"
 
 #include "base/Config.h"
+#include "base/CrashTrace.h"
 #include "browser/HtmlAppManager.h"
 #include "frames/AudioSession.h"
 #include "frames/ClientApp.h"
@@ -31,6 +32,8 @@ constexpr DWORD kTooltipStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr int kBigIconSize = 48;
 constexpr int kSmallIconSize = 32;
 constexpr int kNavigateNoHistory = 2;
+// The page's zoom at the system's own scale.
+constexpr int kFullZoomPercent = 100;
 
 constexpr wchar_t kTitleFontFamily[] = L"Tahoma";
 constexpr Gdiplus::REAL kTitleFontPoints = 9.0f;
@@ -59,9 +62,11 @@ constexpr MenuItem kToolMenuItems[] = {{kClearCacheItemId, kClearCacheLabel},
 constexpr MenuItem kTrayMenuItems[] = {{kSettingsItemId, kSettingsLabel}, {kExitItemId, kExitLabel}};
 
 // The rows go in once per menu window: a menu loses them with its window.
+// They are measured at the scale the menu will be made at.
 template <size_t N>
-void FillMenu(CImageMenu& menu, const MenuItem (&items)[N]) {
+void FillMenu(CImageMenu& menu, const MenuItem (&items)[N], UINT dpi) {
     if (menu.Hwnd()) return;
+    menu.painter.SetDpi(dpi);
     for (const MenuItem& entry : items) {
         CImageItem* item = menu.painter.AddItem(entry.id);
         CImageButton* button = item ? item->AddButton(entry.id, kMenuButtonRect, entry.label) : nullptr;
@@ -112,15 +117,7 @@ constexpr CaptionButton kCaptionButtons[] = {
     {kTopUpLinkId, 273, 2, 41, 22, {IDB_CAPTION_TOPUP}, true, 285, L""},
 };
 
-RECT WorkArea() {
-    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
-
-bool ScreenAtLeast(SIZE size) {
-    return GetSystemMetrics(SM_CXSCREEN) >= size.cx && GetSystemMetrics(SM_CYSCREEN) >= size.cy;
-}
+bool FitsIn(SIZE size, const RECT& area) { return RectWidth(area) >= size.cx && RectHeight(area) >= size.cy; }
 
 // The balloon's words for a screenshot that was not written.
 const wchar_t* ShotFailureText(Screenshot::Result result) {
@@ -154,15 +151,20 @@ CFrameGame::CFrameGame(CClientApp& app) : back(app), app_(app) {
 CFrameGame::~CFrameGame() = default;
 
 bool CFrameGame::CreateAndRun() {
-    const RECT work = WorkArea();
-    const int x0 = (RectWidth(work) - CFrameBack::kWidth) / 2;
-    const int y0 = (RectHeight(work) - CFrameBack::kHeight) / 2;
-    back.Create(0, nullptr, nullptr, kBackStyle, x0, y0, CFrameBack::kWidth, CFrameBack::kHeight, nullptr);
-    if (ScreenAtLeast(kLoginSize)) minSize = kLoginSize;
+    // The launcher at the largest scale up to the screen's that fits the
+    // work area; the login window, made by it, takes the same.
+    const RECT work = WorkAreaOf(nullptr);
+    const SIZE launcher{CFrameBack::kWidth, CFrameBack::kHeight};
+    const UINT dpi = CFrameBack::LauncherDpi();
+    const RECT place = CentreIn(launcher, dpi, work);
+    back.SetDpi(dpi);
+    back.Create(0, nullptr, nullptr, kBackStyle, place, nullptr);
+    const SIZE login = back.Scale(kLoginSize);
+    if (FitsIn(login, work)) minSize = kLoginSize;
     // No class name given: the object's own (the base would copy its buffer
     // onto itself).
-    Create(WS_EX_APPWINDOW, nullptr, nullptr, kFrameStyle, x0 + CFrameBack::kGameFrameOffset.x,
-           y0 + CFrameBack::kGameFrameOffset.y, kLoginSize.cx, kLoginSize.cy, back.Hwnd());
+    Create(WS_EX_APPWINDOW, nullptr, nullptr, kFrameStyle, place.left + back.Scale(CFrameBack::kGameFrameOffset.x),
+           place.top + back.Scale(CFrameBack::kGameFrameOffset.y), login.cx, login.cy, back.Hwnd());
     bool ran = false;
     if (Hwnd()) {
         back.gameFrame = this;
@@ -224,13 +226,14 @@ void CFrameGame::PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImage
 
 void CFrameGame::EnterGameMode() {
     if (gameMode_.exchange(true)) return;
+    TraceEvent("mode game");
     back.EnterBackGameMode();
     view.gameMode = 1;
     HWND window = Hwnd();
     ShowWindow(window, SW_HIDE);
 
     // Only game mode draws the title.
-    titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints);
+    titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints, Gdiplus::FontStyleRegular, Dpi());
     titleBrush = std::make_unique<Gdiplus::SolidBrush>(Gdiplus::Color(kTitleColor));
     painter.captionDrag = true;
     painter.fillBackground = true;
@@ -248,11 +251,11 @@ void CFrameGame::EnterGameMode() {
     tooltip.Create(0, nullptr, nullptr, kTooltipStyle, 0, 0, 0, 0, window);
     bossKey.Register(window);
 
-    if (ScreenAtLeast(kGameMinSize)) minSize = kGameMinSize;
+    const RECT work = WorkAreaOf(window);
+    if (FitsIn(Scale(kGameMinSize), work)) minSize = kGameMinSize;
     if (!RestorePlacement()) {
-        const RECT work = WorkArea();
-        MoveWindow(window, (RectWidth(work) - minSize.cx) / 2, (RectHeight(work) - minSize.cy) / 2, minSize.cx,
-                   minSize.cy, TRUE);
+        const RECT place = CentreIn(minSize, Dpi(), work);
+        MoveWindow(window, place.left, place.top, RectWidth(place), RectHeight(place), TRUE);
         showMaximized_ = true;
     }
     SetTimer(window, kMaximizeTimerId, kMaximizeTimerMs, nullptr);
@@ -263,8 +266,9 @@ void CFrameGame::EnterGameMode() {
 bool CFrameGame::RestorePlacement() {
     RECT r = settings_.window;
     if (IsRectEmpty(&r) || !MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return false;
-    r.right = std::max<LONG>(r.right, r.left + minSize.cx);
-    r.bottom = std::max<LONG>(r.bottom, r.top + minSize.cy);
+    const SIZE least = Scale(minSize);
+    r.right = std::max<LONG>(r.right, r.left + least.cx);
+    r.bottom = std::max<LONG>(r.bottom, r.top + least.cy);
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     placement.showCmd = SW_HIDE;
@@ -289,8 +293,7 @@ void CFrameGame::KeepPlacement() {
 }
 
 void CFrameGame::AddCaption() {
-    RECT c{};
-    GetClientRect(Hwnd(), &c);
+    const RECT c = LayoutClient();
     if (CImageStatic* bar = painter.AddStatic(RECT{c.left, c.top, c.left + kCaptionBarWidth, c.top + kCaptionHeight},
                                               IDB_CAPTION_BAR, kCaptionBarId, true)) {
         bar->rightAnchor = 0;
@@ -318,6 +321,7 @@ void CFrameGame::ToggleFullScreen() {
     HWND window = Hwnd();
     if (!window || !IsWindowVisible(window)) return;
     fullScreen_ = !fullScreen_;
+    TraceEvent(fullScreen_ ? "mode full screen" : "mode window");
     painter.captionDrag = !fullScreen_;
     if (fullScreen_) {
         placementBeforeFullScreen_.length = sizeof(placementBeforeFullScreen_);
@@ -362,7 +366,7 @@ void CFrameGame::LayOut() {
         c.bottom -= 1;
     }
     if (fullScreen_) return;
-    c.top += kCaptionHeight;
+    c.top += Scale(kCaptionHeight);
     MoveView(c);
     PlaceBackFrame();
     back.painter.Redraw();
@@ -373,8 +377,28 @@ void CFrameGame::PlaceBackFrame() {
     if (!backWindow) return;
     RECT r{};
     GetWindowRect(Hwnd(), &r);
-    if (!IsRectEmpty(&r)) InflateRect(&r, back.shadowMargin, back.shadowMargin);
+    const int margin = Scale(back.shadowMargin);
+    if (!IsRectEmpty(&r)) InflateRect(&r, margin, margin);
     MoveWindow(backWindow, r.left, r.top, RectWidth(r), RectHeight(r), TRUE);
+}
+
+// Full screen fills the monitor the frame went to; the title is drawn at
+// the new scale.
+void CFrameGame::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (fullScreen_ && GetMonitorInfoW(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        ApplyDpi(dpi, monitor.rcMonitor);
+        RECT client{};
+        GetClientRect(Hwnd(), &client);
+        MoveView(client);
+    } else {
+        CImageCtrl::OnDpiChanged(dpi, suggested);
+    }
+    if (titleFont) titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints, Gdiplus::FontStyleRegular, Dpi());
+    tray.Attach(Hwnd());
+    view.SetDpiZoom(MulDiv(kFullZoomPercent, static_cast<int>(Dpi()), static_cast<int>(SystemDpi())));
+    LayOut();
 }
 
 void CFrameGame::OnMove(int, int) {
@@ -501,8 +525,9 @@ void CFrameGame::OnPaintForeground(Gdiplus::Graphics& graphics) {
     format.SetAlignment(Gdiplus::StringAlignmentNear);
     format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
-    const Gdiplus::RectF box(kTitleLeft, kTitleTop, static_cast<Gdiplus::REAL>(client.right - kTitleRightReserve),
-                             kTitleHeight);
+    const auto scale = static_cast<Gdiplus::REAL>(Dpi()) / static_cast<Gdiplus::REAL>(kBaseDpi);
+    const Gdiplus::RectF box(kTitleLeft * scale, kTitleTop * scale,
+                             static_cast<Gdiplus::REAL>(client.right - Scale(kTitleRightReserve)), kTitleHeight * scale);
     graphics.DrawString(title, -1, titleFont.get(), box, &format, titleBrush.get());
 }
 
@@ -521,12 +546,12 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
         ToggleSound();
         return true;
     case kToolsButtonId: {
-        FillMenu(toolMenu, kToolMenuItems);
+        FillMenu(toolMenu, kToolMenuItems, Dpi());
         POINT cursor{};
         GetCursorPos(&cursor);
         RECT window{};
         GetWindowRect(Hwnd(), &window);
-        toolMenu.Popup(POINT{cursor.x - kToolMenuCursorOffset, window.top + kToolMenuTop});
+        toolMenu.Popup(POINT{cursor.x - Scale(kToolMenuCursorOffset), window.top + Scale(kToolMenuTop)}, Dpi());
         return true;
     }
     case kCustomerServiceLinkId:
@@ -622,14 +647,14 @@ bool CFrameGame::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
     } else if (mouseMessage == WM_LBUTTONDBLCLK) {
         ShowFromTray();
     } else if (mouseMessage == WM_RBUTTONUP) {
-        FillMenu(trayMenu, kTrayMenuItems);
+        FillMenu(trayMenu, kTrayMenuItems, Dpi());
         POINT p{};
         GetCursorPos(&p);
-        const RECT work = WorkArea();
+        const RECT work = WorkAreaOf(Hwnd());
         p.y = std::min<LONG>(p.y, work.bottom - work.top);
-        p.x -= RectWidth(work) < GetSystemMetrics(SM_CXSCREEN) ? kTrayMenuSideOffset : kTrayMenuOffset;
+        p.x -= Scale(RectWidth(work) < GetSystemMetrics(SM_CXSCREEN) ? kTrayMenuSideOffset : kTrayMenuOffset);
         p.y -= trayMenu.painter.ContentHeight();
-        trayMenu.Popup(p);
+        trayMenu.Popup(p, Dpi());
     }
     return false;
 }
@@ -651,11 +676,13 @@ void CFrameGame::HideToTray() {
     if (back.Hwnd()) ShowWindow(back.Hwnd(), SW_HIDE);
     hiddenByBossKey = true;
     ApplySound();
+    TraceEvent("mode hidden");
 }
 
 void CFrameGame::ShowFromTray() {
     hiddenByBossKey = false;
     ApplySound();
+    TraceEvent("mode shown");
     tray.Remove();
     if (back.Hwnd()) ShowWindow(back.Hwnd(), SW_SHOWNOACTIVATE);
     ShowWindow(Hwnd(), SW_SHOW);

@@ -84,6 +84,7 @@ public:
     void OnMove(int x, int y) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnShowWindow(BOOL show, int status) override;
+    void OnDpiChanged(UINT dpi, const RECT& suggested) override;
     void OnTimer(UINT_PTR id) override;
     bool OnItemClick(CImageButton* button) override;
     bool OnItemHover(CImageButton* button) override;

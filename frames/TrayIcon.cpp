@@ -5,6 +5,15 @@
 #include "ui/ImageCtrl.h"
 #include "base/TextBuf.h"
 
+#include <utility>
+
+namespace {
+
+// The small icon of the tray at 96 DPI.
+constexpr int kTraySize = 16;
+
+}  // namespace
+
 CTrayIcon::CTrayIcon() { data_.cbSize = sizeof(data_); }
 
 CTrayIcon::~CTrayIcon() { Remove(); }
@@ -14,8 +23,12 @@ void CTrayIcon::Attach(HWND window) {
     data_.uID = kTrayIconId;
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = kTrayCallbackMessage;
-    // A shared resource icon: never destroyed.
-    data_.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(CImageCtrl::kIconGroupId));
+    ScopedIcon icon = LoadGroupIcon(ScaleBy(kTraySize, ScaleOf(window)));
+    data_.hIcon = icon.Get();
+    // The shell keeps a copy of the icon it is given: one already shown is
+    // replaced, and ours serves the next Add.
+    if (shown_) Shell_NotifyIconW(NIM_MODIFY, &data_);
+    icon_ = std::move(icon);
 }
 
 bool CTrayIcon::AddToShell() {

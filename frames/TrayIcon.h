@@ -7,6 +7,8 @@
 // hidden in the tray does not become unreachable.
 #pragma once
 
+#include "ui/ScopedGdi.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -19,7 +21,8 @@ public:
     CTrayIcon& operator=(const CTrayIcon&) = delete;
 
     // Prepares the icon of window: icon id 128, the callback message 5556,
-    // the executable's icon 128. Call once the window exists.
+    // the executable's icon 128 at the tray's size for the window's scale.
+    // Call once the window exists, and again when its scale changes.
     void Attach(HWND window);
 
     // Puts the icon in the tray with the product name as its tip. Shown()
@@ -51,6 +54,7 @@ private:
     bool AddToShell();
 
     NOTIFYICONDATAW data_{};
+    ScopedIcon icon_;  // what the next Add hands the shell
     bool shown_ = false;
     bool forBalloon_ = false;
 };

@@ -4,8 +4,10 @@
 //
 //   FolderRule::Judge <folder>
 // pops the folder and pushes its full form ("" unless it is fine), then the
-// verdict on top: "fine", "protected", "link" or "occupied"
+// verdict on top: "fine", "protected", "link", "occupied" or "foreign"
 // (JudgeInstallTarget).
+//   FolderRule::Protect <folder>
+// pops the folder and pushes "ok" or "failed" (ProtectInstallFolder).
 #include "base/Scoped.h"
 #include "uninstall/SafeInstallFolder.h"
 
@@ -51,6 +53,8 @@ const wchar_t* VerdictWord(InstallTargetVerdict verdict) {
         return L"link";
     case InstallTargetVerdict::kOccupied:
         return L"occupied";
+    case InstallTargetVerdict::kForeign:
+        return L"foreign";
     case InstallTargetVerdict::kProtected:
         break;
     }
@@ -69,4 +73,9 @@ extern "C" __declspec(dllexport) void Judge(HWND, int stringSize, wchar_t*, Stac
         Push(stackTop, stringSize, std::wstring());
     }
     Push(stackTop, stringSize, VerdictWord(verdict));
+}
+
+extern "C" __declspec(dllexport) void Protect(HWND, int stringSize, wchar_t*, StackEntry** stackTop, void*) {
+    const std::wstring folder = Pop(stackTop, stringSize);
+    Push(stackTop, stringSize, ProtectInstallFolder(folder.c_str()) ? L"ok" : L"failed");
 }

@@ -8,6 +8,8 @@
 ;    users, or a folder that holds one, such as C:\Users, which holds every
 ;    profile; or a folder that lies behind a link in one of those places;
 ;  - a folder that is a link (junction or symbolic link);
+;  - an existing folder that belongs to another account, which could
+;    change what is in it;
 ;  - an existing folder that holds anything but no client: another
 ;    program's, even when it has a Config.ini.
 ; A folder inside a listed one is fine: "C:\Program Files\Orvane Stormvale".
@@ -32,9 +34,27 @@ Function CheckInstallFolder
     StrCpy $FolderVerdict "$(FolderIsLink)"
   ${ElseIf} $0 == "occupied"
     StrCpy $FolderVerdict "$(FolderOccupied)"
+  ${ElseIf} $0 == "foreign"
+    StrCpy $FolderVerdict "$(FolderForeign)"
   ${Else}
     StrCpy $FolderVerdict "$(FolderProtected)"
   ${EndIf}
   Pop $1
+  Pop $0
+FunctionEnd
+
+; Gives $INSTDIR, made if missing, its own access list when it lies outside
+; the player's profile (FolderRule::Protect): otherwise other accounts
+; could replace the programs there. Refuses the installation when that fails.
+Function ProtectInstallFolder
+  Push $0
+  CreateDirectory $INSTDIR
+  FolderRule::Protect $INSTDIR
+  Pop $0
+  ${If} $0 != "ok"
+    MessageBox MB_ICONSTOP|MB_OK "$(FolderNotProtected)" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   Pop $0
 FunctionEnd

@@ -4,8 +4,9 @@
 ; %LOCALAPPDATA%\Programs), writes the installation's part of Config.ini
 ; beside them, and makes what the uninstaller later removes: the uninstall
 ; entry under HKCU, the desktop shortcut and the Start-menu folder. It
-; grants nobody any rights: the folder is the player's own, so no other
-; player can change the programs that this player runs.
+; grants nobody any rights: the folder is the player's own (outside the
+; profile it gets an access list of the player, SYSTEM and Administrators
+; only), so no other player can change the programs that this player runs.
 ;
 ; Command line: /S silent; /D=<folder> (last) the folder; /UID=<n> and
 ; /ADV=<n> the marketing ids instead of the build's.
@@ -36,6 +37,7 @@ OutFile "${OUTFILE}"
 InstallDir "${DEFAULT_FOLDER}"
 RequestExecutionLevel user
 ManifestDPIAware true
+ManifestDPIAwareness "PerMonitorV2,System"
 ManifestSupportedOS all
 BrandingText "${kMakerName}"
 ShowInstDetails hide
@@ -168,6 +170,7 @@ Section
     retry:
   ${Loop}
 
+  Call ProtectInstallFolder
   SetOutPath $INSTDIR
   File "/oname=${kClientExeName}" "${CLIENT_EXE}"
   File "/oname=${kUninstallerExeName}" "${UNINSTALLER_EXE}"

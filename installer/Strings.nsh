@@ -16,6 +16,12 @@ LangString FolderOccupied ${LANG_SIMPCHINESE} "“$INSTDIR”中已有其他文�
 LangString FolderIsLink ${LANG_ENGLISH} "$INSTDIR is a link to another folder. Removing the game later would delete what is there.$\r$\n$\r$\nPlease choose a folder of the game's own, for example ${DEFAULT_FOLDER}."
 LangString FolderIsLink ${LANG_SIMPCHINESE} "“$INSTDIR”是指向另一个文件夹的链接。以后卸载游戏时，那里的内容会被删除。$\r$\n$\r$\n请为游戏选择一个单独的文件夹，例如“${DEFAULT_FOLDER}”。"
 
+LangString FolderForeign ${LANG_ENGLISH} "$INSTDIR belongs to another user account, which could change the game's files there.$\r$\n$\r$\nPlease choose a new folder, for example ${DEFAULT_FOLDER}."
+LangString FolderForeign ${LANG_SIMPCHINESE} "“$INSTDIR”属于另一个用户帐户，该帐户可以更改其中的游戏文件。$\r$\n$\r$\n请选择一个新文件夹，例如“${DEFAULT_FOLDER}”。"
+
+LangString FolderNotProtected ${LANG_ENGLISH} "Setup could not restrict access to $INSTDIR to your account, so other users could change the game's files there."
+LangString FolderNotProtected ${LANG_SIMPCHINESE} "安装程序无法将“$INSTDIR”的访问权限限制为您的帐户，其他用户可能会更改其中的游戏文件。"
+
 LangString BadOption ${LANG_ENGLISH} "/UID= and /ADV= take a whole number, for example /UID=1001."
 LangString BadOption ${LANG_SIMPCHINESE} "/UID= 和 /ADV= 的值必须是整数，例如 /UID=1001。"
 

@@ -2,6 +2,7 @@
 
 #include "net/Endpoints.h"
 #include "net/PercentEncode.h"
+#include "base/CrashTrace.h"
 #include "base/Product.h"
 #include "base/TextBuf.h"
 #include "base/Scoped.h"
@@ -58,6 +59,7 @@ struct Exchange {
     PostHandles handles;
     char reply[kFormBufferBytes] = {};
     DWORD replyBytes = 0;
+    bool sent = false;
 };
 
 // Stores a handle the worker has just opened into its slot; false (the
@@ -160,9 +162,32 @@ void Receive(Exchange& exchange) {
 }
 
 void RunExchange(const std::shared_ptr<Exchange>& exchange) {
-    if (Send(*exchange)) Receive(*exchange);
+    if (Send(*exchange)) {
+        {
+            std::lock_guard<std::mutex> hold(exchange->lock);
+            exchange->sent = true;
+        }
+        Receive(*exchange);
+    }
     CloseHandles(*exchange);
     SetEvent(exchange->finished.Get());
+}
+
+// "report <action> sent|failed|timed out" in the trace: the body's action
+// (the form's own word, letters only) and nothing else of it.
+void TraceOutcome(const std::string& body, bool sent, bool timedOut) {
+    constexpr char kActionKey[] = "action=";
+    constexpr size_t kActionBytes = 16;
+    const size_t at = body.find(kActionKey);
+    std::string action = at == std::string::npos ? std::string() : body.substr(at + sizeof(kActionKey) - 1);
+    action = action.substr(0, action.find('&'));
+    if (action.empty() || action.size() >= kActionBytes ||
+        action.find_first_not_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos) {
+        action = "?";
+    }
+    char event[64];
+    Format(event, "report %s %s", action.c_str(), timedOut ? "timed out" : sent ? "sent" : "failed");
+    TraceEvent(event);
 }
 
 }  // namespace
@@ -181,6 +206,7 @@ DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes], DWORD dea
     try {
         worker = std::thread(RunExchange, exchange);
     } catch (const std::system_error&) {
+        TraceOutcome(exchange->body, false, false);
         return 0;
     }
     const DWORD grace = std::min(kCancelGraceMs, deadlineMs / 2);
@@ -201,6 +227,7 @@ DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes], DWORD dea
     }
 
     std::lock_guard<std::mutex> hold(exchange->lock);
+    TraceOutcome(exchange->body, exchange->sent, exchange->cancelled);
     memcpy(body, exchange->reply, exchange->replyBytes);
     return exchange->replyBytes;
 }

@@ -41,6 +41,10 @@ png icon-magenta.png -size 8x8 xc:'#FF00FF'
 # Progress bar: a flat grey track without alpha and an orange gradient fill.
 png24 track.png -size 500x4 xc:'#A0A0A0'
 png fill.png -size 3x371 gradient:'#FFC080-#C04000' -rotate 90
+# One image's art at 100, 150 and 200 %, a colour for each scale.
+png scaled-100.png -size 20x10 xc:'#FF0000'
+png scaled-150.png -size 30x15 xc:'#00FF00'
+png scaled-200.png -size 40x20 xc:'#0000FF'
 # Broken data: the first 60 bytes of a PNG, and text.
 head -c 60 red.png >truncated.png
 printf 'This is not a PNG image.\n' >not-a-png.png

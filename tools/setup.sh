@@ -12,7 +12,7 @@ packages=(
   googletest
   nsis
   wine wine64 libwine wine32:i386
-  xvfb xauth
+  xvfb xauth x11-utils
   pulseaudio
   python3
   procps util-linux

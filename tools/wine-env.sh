@@ -82,12 +82,14 @@ wine_prefix_ensure() {
   ) 9>"$prefix.lock"
 }
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display (1600x900 unless a WIDTHxHEIGHT is given)
+# and exports DISPLAY. It never resets, so what is set on its root window
+# (a work area) outlives the client that set it.
 xvfb_start() {
-  local fifo
+  local fifo screen=${1:-1600x900}
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -noreset -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local display
   read -r display <"$fifo"
@@ -151,6 +153,20 @@ wine_session_start() {
   # program that asks for the desktop window starts: it would hold that
   # test's error output for the rest of the session.
   "$WINE64" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
+}
+
+# A prefix like the tests' whose programs see the given DPI: its LogPixels,
+# which Wine reads when the prefix's wineserver starts. Made once per DPI.
+wine_dpi_prefix() {
+  local dpi=$1 prefix="$TEST_WINEPREFIX-dpi$1"
+  wine_prefix_ensure "$prefix"
+  if [ "$(cat "$prefix/.dpi" 2>/dev/null)" != "$dpi" ]; then
+    WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Control Panel\Desktop' \
+      /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" "$WINESERVER" -w
+    echo "$dpi" >"$prefix/.dpi"
+  fi
+  printf '%s\n' "$prefix"
 }
 
 wine_session_stop() {

@@ -10,14 +10,17 @@
 #include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN
 #include <gdiplus.h>
 
+#include "ui/Dpi.h"
+
 #include <memory>
 
-// The font of the family at the given size in points; the generic sans-serif
+// The font of the family at the given size in points, at dpi (sized in
+// pixels: the window's scale, not the device's, decides); the generic sans-serif
 // family when the family is not installed, and the face the system
 // substitutes for its GUI font when even that is missing. Null only on a
 // system without usable fonts.
 std::unique_ptr<Gdiplus::Font> MakeFont(const wchar_t* family, Gdiplus::REAL points,
-                                        INT style = Gdiplus::FontStyleRegular);
+                                        INT style = Gdiplus::FontStyleRegular, UINT dpi = kBaseDpi);
 
 // The default element font: "宋体", 9 points, regular.
-std::unique_ptr<Gdiplus::Font> MakeDefaultElementFont();
+std::unique_ptr<Gdiplus::Font> MakeDefaultElementFont(UINT dpi = kBaseDpi);

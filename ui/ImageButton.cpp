@@ -1,5 +1,6 @@
 #include "ui/ImageButton.h"
 
+#include "ui/Dpi.h"
 #include "ui/Drawing.h"
 #include "ui/Fonts.h"
 #include "base/TextBuf.h"
@@ -72,7 +73,8 @@ void CImageButton::Paint(Gdiplus::Graphics& graphics, POINT cursor, bool leftPre
     switch (imageMode) {
     case 3:
         if (stateImage && imageOffset.x != 0) {
-            graphics.DrawImage(stateImage, d.left + imageOffset.x, d.top + imageOffset.y,
+            graphics.DrawImage(stateImage, d.left + ScaleBy(imageOffset.x, dpi),
+                               d.top + ScaleBy(imageOffset.y, dpi),
                                static_cast<INT>(stateImage->GetWidth()),
                                static_cast<INT>(stateImage->GetHeight()));
         } else {
@@ -92,8 +94,9 @@ void CImageButton::Paint(Gdiplus::Graphics& graphics, POINT cursor, bool leftPre
     }
 
     if (hasIcon && icon) {
-        graphics.DrawImage(icon, d.left + iconRect.left, d.top + iconRect.top, RectWidth(iconRect),
-                           RectHeight(iconRect));
+        const RECT iconBox = ScaleBy(iconRect, dpi);
+        graphics.DrawImage(icon, d.left + iconBox.left, d.top + iconBox.top, RectWidth(iconBox),
+                           RectHeight(iconBox));
     }
 
     DrawText(graphics, d, textBrush);
@@ -113,19 +116,25 @@ BYTE CImageButton::HitPart(POINT) { return 0; }
 
 void CImageButton::DrawText(Gdiplus::Graphics& graphics, RECT box, const Gdiplus::Brush* brush) {
     if (!showText || text[0] == L'\0' || !brush) return;
-    if (hasIcon && iconImages[kNormal]) box.left += iconRect.right - 1;
-    box.left += textPadding.left;
-    box.top += textPadding.top;
-    box.right -= textPadding.right;
-    box.bottom -= textPadding.bottom + 1;
+    if (hasIcon && iconImages[kNormal]) box.left += ScaleBy(iconRect.right, dpi) - 1;
+    const RECT padding = ScaleBy(textPadding, dpi);
+    box.left += padding.left;
+    box.top += padding.top;
+    box.right -= padding.right;
+    box.bottom -= padding.bottom + 1;
 
     int top = box.top;
     int height = box.bottom - box.top;
-    if (maxTextHeight != 0 && maxTextHeight < height) {
-        top += (height - maxTextHeight) / 2;
-        height = maxTextHeight;
+    const int maxHeight = ScaleBy(maxTextHeight, dpi);
+    if (maxHeight != 0 && maxHeight < height) {
+        top += (height - maxHeight) / 2;
+        height = maxHeight;
     }
-    if (!customFont && !defaultFont) defaultFont = MakeDefaultElementFont();
+    if (fontDpi_ != dpi) defaultFont.reset();
+    if (!customFont && !defaultFont) {
+        defaultFont = MakeDefaultElementFont(dpi);
+        fontDpi_ = dpi;
+    }
     const Gdiplus::Font* font = customFont ? customFont.get() : defaultFont.get();
     DrawBoxedText(graphics, text, font, brush, textAlignment, box.left, top, box.right - box.left,
                   height);
@@ -133,16 +142,18 @@ void CImageButton::DrawText(Gdiplus::Graphics& graphics, RECT box, const Gdiplus
 
 void CImageButton::SetImages(int normalId, int hoverId, int pressedId, int checkedNormalId) {
     if (normalId == 0) return;
+    imageIds_ = {normalId, hoverId, pressedId, checkedNormalId};
     for (OwnedImage& image : images) image.Reset();
-    images[kNormal] = LoadPngResource(normalId);
-    images[kHover] = LoadPngResource(hoverId);
-    images[kPressed] = LoadPngResource(pressedId);
-    images[kCheckedNormal] = LoadPngResource(checkedNormalId);
+    images[kNormal] = LoadPngResource(normalId, dpi);
+    images[kHover] = LoadPngResource(hoverId, dpi);
+    images[kPressed] = LoadPngResource(pressedId, dpi);
+    images[kCheckedNormal] = LoadPngResource(checkedNormalId, dpi);
 }
 
 void CImageButton::SetImageStrip(int resourceId) {
     fourState = false;
-    stripImage = LoadPngResource(resourceId);
+    stripId_ = resourceId;
+    stripImage = LoadPngResource(resourceId, dpi);
     images[kNormal].Reset();
     images[kHover].Reset();
     if (!stripImage) return;
@@ -183,3 +194,18 @@ void CImageButton::SetFrameColors(Gdiplus::ARGB normal, Gdiplus::ARGB hover, Gdi
 }
 
 void CImageButton::SetText(const wchar_t* value) { CopyText(text, value); }
+
+// The images come back unchecked; the checked swap is made again on them.
+void CImageButton::SetDpi(UINT value) {
+    if (value == dpi) return;
+    dpi = value;
+    const bool wasChecked = checked_;
+    checked_ = false;
+    if (imageIds_[kNormal] != 0) {
+        const bool keepFourState = fourState;
+        SetImages(imageIds_[kNormal], imageIds_[kHover], imageIds_[kPressed], imageIds_[kCheckedNormal]);
+        fourState = keepFourState;
+    }
+    if (!fourState && stripId_ != 0) SetImageStrip(stripId_);
+    SetChecked(wasChecked);
+}

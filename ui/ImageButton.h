@@ -11,6 +11,7 @@
 // operations below are those that keep several fields consistent.
 #pragma once
 
+#include "ui/Dpi.h"
 #include "ui/ImageLoader.h"
 
 #include <windows.h>
@@ -63,6 +64,9 @@ public:
     void SetBackgroundColors(Gdiplus::ARGB normal, Gdiplus::ARGB hover, Gdiplus::ARGB pressed);
     void SetFrameColors(Gdiplus::ARGB normal, Gdiplus::ARGB hover, Gdiplus::ARGB pressed);
     void SetText(const wchar_t* value);
+    // Decodes the images again for the scale and keeps the checked state;
+    // the text font follows on its next draw.
+    void SetDpi(UINT value);
 
     BYTE currentPart = 0;           // last HitPart answer, kept by the painter
     bool selected = false;          // drawn pressed whatever the cursor does
@@ -75,7 +79,9 @@ public:
     int kind = kPlain;
     int imageMode = 3;              // 3 stretched, 4 state then normal, 5 normal then state
     int id;
-    RECT rect;                      // owner's client coordinates
+    RECT rect;                      // owner's client coordinates, device pixels
+    RECT layoutRect{0, 0, 0, 0};    // the 96-DPI rectangle the painter was given
+    UINT dpi = kBaseDpi;                  // scale of images, text, padding and offsets
     bool visible = true;
     bool inactive = false;          // no built-in click actions
     // Made when text is first drawn without a custom font: looking a family
@@ -98,4 +104,7 @@ public:
 
 private:
     bool checked_ = false;
+    std::array<int, 4> imageIds_{};
+    int stripId_ = 0;
+    UINT fontDpi_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "ui/ImageCtrl.h"
 
 #include "ui/AppManager.h"
+#include "ui/Dpi.h"
 #include "ui/Drawing.h"
 
 #include <windowsx.h>
@@ -14,12 +15,6 @@ constexpr LONG_PTR kAddedStyle = 0x02010100;
 constexpr DWORD kModalStyle =
     WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr DWORD kIconVersion = 0x00030000;
-
-RECT WorkArea() {
-    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
 
 }  // namespace
 
@@ -44,6 +39,7 @@ LRESULT CImageCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_NCCREATE:
         BindPainter();
+        painter.SetDpi(Dpi());
         break;
     case WM_NCHITTEST: {
         POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -56,8 +52,9 @@ LRESULT CImageCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGING:
         if (minSize.cx != 0 && minSize.cy != 0) {
             auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-            if (pos->cx < minSize.cx) pos->cx = minSize.cx;
-            if (pos->cy < minSize.cy) pos->cy = minSize.cy;
+            const SIZE least = Scale(minSize);
+            if (pos->cx < least.cx) pos->cx = least.cx;
+            if (pos->cy < least.cy) pos->cy = least.cy;
         }
         break;
     case WM_SIZE:
@@ -103,8 +100,8 @@ LRESULT CImageCtrl::HitTestClient(POINT p) const {
     GetClientRect(Hwnd(), &client);
     const int w = RectWidth(client);
     const int h = RectHeight(client);
-    const int bx = borderWidth;
-    const int by = borderHeight;
+    const int bx = Scale(borderWidth);
+    const int by = Scale(borderHeight);
     if (p.x < bx && p.y < by) return HTTOPLEFT;
     if (p.x <= bx && p.y >= h - by) return HTBOTTOMLEFT;
     if (p.x > w - bx && p.y < by) return HTTOPRIGHT;
@@ -127,7 +124,8 @@ void CImageCtrl::ApplyMinMaxInfo(MINMAXINFO* info) const {
         info->ptMaxPosition = POINT{work.left, work.top};
         info->ptMaxSize = POINT{RectWidth(work), RectHeight(work)};
     }
-    info->ptMinTrackSize = POINT{minSize.cx, minSize.cy};
+    const SIZE least = Scale(minSize);
+    info->ptMinTrackSize = POINT{least.cx, least.cy};
 }
 
 // A maximised window fills its area edge to edge; otherwise the top corners
@@ -207,19 +205,13 @@ int CImageCtrl::ShowModal() {
     if (Hwnd()) return -1;
     painter.captionDrag = true;
     shaped = true;
-    const RECT work = WorkArea();
-    int x = work.left;
-    int y = work.top;
-    int cx = RectWidth(work);
-    int cy = RectHeight(work);
-    if (minSize.cx != 0 && minSize.cy != 0) {
-        x = work.left + (RectWidth(work) - minSize.cx) / 2;
-        y = work.top + (RectHeight(work) - minSize.cy) / 2;
-        cx = minSize.cx;
-        cy = minSize.cy;
-    }
-    if (!MakeShadowWindow(x, y)) return -1;
-    if (!Create(WS_EX_APPWINDOW, nullptr, nullptr, kModalStyle, x, y, cx, cy, shadow->Hwnd())) {
+    const RECT work = WorkAreaOf(nullptr);
+    const bool sized = minSize.cx != 0 && minSize.cy != 0;
+    const UINT dpi = sized ? FitDpi(minSize, SystemDpi(), work) : SystemDpi();
+    const RECT place = sized ? CentreIn(minSize, dpi, work) : work;
+    if (!MakeShadowWindow(place.left, place.top)) return -1;
+    SetDpi(dpi);
+    if (!Create(WS_EX_APPWINDOW, nullptr, nullptr, kModalStyle, place, shadow->Hwnd())) {
         return -1;
     }
     RunModalLoop();
@@ -249,23 +241,43 @@ void CImageCtrl::SetIcon(HICON icon, bool big) {
     stored = std::move(copy);
 }
 
-bool CImageCtrl::LoadIconFromResource(bool big, int size) {
-    if (!Hwnd() || size <= 0) return false;
+void CImageCtrl::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    // The system's suggestion for a maximised window is its restored size;
+    // the window keeps filling the monitor it went to.
+    ApplyDpi(dpi, IsZoomed(Hwnd()) ? WorkAreaOf(Hwnd()) : suggested);
+}
+
+void CImageCtrl::ApplyDpi(UINT dpi, const RECT& place) {
+    painter.SetDpi(dpi);
+    CWindowCtrl::OnDpiChanged(dpi, place);
+    if (bigIconSize_ > 0) LoadIconFromResource(true, bigIconSize_);
+    if (smallIconSize_ > 0) LoadIconFromResource(false, smallIconSize_);
+    if (shaped) ApplyRegion();
+    PlaceShadow(true);
+}
+
+bool CImageCtrl::LoadIconFromResource(bool big, int logicalSize) {
+    if (!Hwnd() || logicalSize <= 0) return false;
+    (big ? bigIconSize_ : smallIconSize_) = logicalSize;
+    ScopedIcon icon = LoadGroupIcon(Scale(logicalSize));
+    if (!icon) return false;
+    SetIcon(icon.Get(), big);
+    return true;
+}
+
+ScopedIcon LoadGroupIcon(int size) {
+    if (size <= 0) return ScopedIcon();
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(kIconGroupId), RT_GROUP_ICON);
+    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(CImageCtrl::kIconGroupId), RT_GROUP_ICON);
     HGLOBAL groupData = group ? LoadResource(module, group) : nullptr;
     auto* directory = groupData ? static_cast<BYTE*>(LockResource(groupData)) : nullptr;
-    if (!directory) return false;
+    if (!directory) return ScopedIcon();
     const int iconId = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
-    if (iconId == 0) return false;
+    if (iconId == 0) return ScopedIcon();
     HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(iconId), RT_ICON);
     HGLOBAL imageData = image ? LoadResource(module, image) : nullptr;
     auto* bits = imageData ? static_cast<BYTE*>(LockResource(imageData)) : nullptr;
     const DWORD bytes = image ? SizeofResource(module, image) : 0;
-    if (!bits || bytes == 0) return false;
-    ScopedIcon icon(
-        CreateIconFromResourceEx(bits, bytes, TRUE, kIconVersion, size, size, LR_DEFAULTCOLOR));
-    if (!icon) return false;
-    SetIcon(icon.Get(), big);
-    return true;
+    if (!bits || bytes == 0) return ScopedIcon();
+    return ScopedIcon(CreateIconFromResourceEx(bits, bytes, TRUE, kIconVersion, size, size, LR_DEFAULTCOLOR));
 }

@@ -15,6 +15,10 @@
 // whose handled flag becomes the result.
 //
 // Derived windows set the sizes, the flags and the modal result directly.
+// Sizes are 96-DPI values, scaled with the window (ui/Dpi.h). A change of
+// the monitor's DPI gives the window and its painter the new scale, decodes
+// the art and icons for it and lays the window out again; a maximised
+// window stays maximised on its monitor.
 #pragma once
 
 #include "ui/ImagePaint.h"
@@ -27,6 +31,10 @@
 #include <gdiplus.h>
 
 #include <memory>
+
+// The image of icon group 128 of the executable that best fits a square of
+// pixels device pixels, made at that size; empty without one.
+ScopedIcon LoadGroupIcon(int pixels);
 
 class CImageCtrl : public CWindowCtrl {
 public:
@@ -43,6 +51,9 @@ public:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // Shows and hides the shadow with the window.
     void OnShowWindow(BOOL show, int status) override;
+    // A maximised window takes its monitor's work area instead of the
+    // suggestion.
+    void OnDpiChanged(UINT dpi, const RECT& suggested) override;
 
     // Element events of the painter; false consumes the event.
     virtual bool OnItemLButtonDown(CImageButton* button);
@@ -64,7 +75,9 @@ public:
     // cut-corner region on), centred on the work area at the minimum size,
     // and runs the modal loop. Returns the modal result, or -1 when the
     // window already exists or cannot be made. Without a minimum size the
-    // window takes the whole work area.
+    // window takes the whole work area; a minimum size that does not fit the
+    // work area at the monitor's scale makes the window at the largest
+    // scale that fits.
     int ShowModal();
 
     // The caption-less style every skinned top-level window takes at
@@ -74,8 +87,8 @@ public:
     // Hands the window a copy of icon (the caller keeps its own).
     void SetIcon(HICON icon, bool big);
     // The image of icon group 128 of the executable that best fits size by
-    // size pixels, as the big or small icon. False, changing nothing, when
-    // there is no window, resource or icon.
+    // size 96-DPI pixels at the window's scale, as the big or small icon.
+    // False, changing nothing, when there is no window, resource or icon.
     bool LoadIconFromResource(bool big, int size);
 
     CImagePaint painter;
@@ -87,6 +100,10 @@ public:
     bool modalRunning = false;
     int modalResult = IDCANCEL;
     std::unique_ptr<CShadowCtrl> shadow;
+
+protected:
+    // The window, its painter, icons, region and shadow at dpi, placed at place.
+    void ApplyDpi(UINT dpi, const RECT& place);
 
 private:
     void BindPainter();
@@ -101,6 +118,8 @@ private:
     // window still has that window's WM_CLOSE on its way.
     bool MakeShadowWindow(int x, int y);
 
+    int bigIconSize_ = 0;        // as last asked for, to load again at a new scale
+    int smallIconSize_ = 0;
     ScopedIcon smallIcon_;       // the window's copy of its small icon
     ScopedIcon bigIcon_;         // and of its big icon
 };

@@ -5,6 +5,9 @@ CImageCtrlEx::CImageCtrlEx() { SetClassName(kClassName); }
 CImageCtrlEx::~CImageCtrlEx() = default;
 
 LRESULT CImageCtrlEx::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) painter.SetWindow(Hwnd());
+    if (msg == WM_NCCREATE) {
+        painter.SetWindow(Hwnd());
+        painter.SetDpi(Dpi());
+    }
     return painter.HandleMessage(msg, wParam, lParam) ? 1 : 0;
 }

@@ -40,6 +40,11 @@ RECT CImageItem::PlaceInBand(const RECT& rect, int rightAnchor, const RECT& band
     return r;
 }
 
+RECT CImageItem::PlaceScaled(const RECT& rect, int rightAnchor, const RECT& band) const {
+    const UINT dpi = owner->Dpi();
+    return PlaceInBand(ScaleBy(rect, dpi), rightAnchor == -1 ? -1 : ScaleBy(rightAnchor, dpi), band);
+}
+
 void CImageItem::Paint(Gdiplus::Graphics& graphics, const RECT& rowBand) {
     // A clicked row without a colour of its own looks hovered.
     const Gdiplus::SolidBrush* fill = nullptr;
@@ -54,12 +59,12 @@ void CImageItem::Paint(Gdiplus::Graphics& graphics, const RECT& rowBand) {
     // would make it fall back to its own, row-relative rectangle.
     for (const auto& button : buttons) {
         if (!button->visible) continue;
-        const RECT r = PlaceInBand(button->rect, button->rightAnchor, rowBand);
+        const RECT r = PlaceScaled(button->rect, button->rightAnchor, rowBand);
         if (r.right > r.left && r.bottom > r.top) button->Paint(graphics, cursor, false, r);
     }
     for (const auto& element : statics) {
         if (!element->visible) continue;
-        const RECT r = PlaceInBand(element->rect, element->rightAnchor, rowBand);
+        const RECT r = PlaceScaled(element->rect, element->rightAnchor, rowBand);
         if (r.right > r.left && r.bottom > r.top) element->Paint(graphics, r);
     }
     for (const auto& bar : progressBars) {
@@ -74,7 +79,7 @@ bool CImageItem::HitTest(POINT point) {
         if (!button->visible) continue;
         CImageButton* candidate = button.get();
         const bool inside =
-            Contains(PlaceInBand(candidate->rect, candidate->rightAnchor, rowBand), point);
+            Contains(PlaceScaled(candidate->rect, candidate->rightAnchor, rowBand), point);
         if (hotButton) {
             if (inside) {
                 if (candidate == hotButton) return false;
@@ -102,7 +107,7 @@ void CImageItem::Layout(const RECT& rowBand) {
     for (ChildWindow& child : childWindows) {
         HWND window = child.window->Hwnd();
         if (!window) continue;
-        RECT r = child.rect;
+        RECT r = ScaleBy(child.rect, owner->Dpi());
         OffsetRect(&r, rowBand.left, rowBand.top);
         r.right = std::min(r.right, rowBand.right);
         r.bottom = std::min(r.bottom, rowBand.bottom);
@@ -118,6 +123,7 @@ CImageButton* CImageItem::AddButton(int buttonId, const RECT& rect, const wchar_
         if (button->id == buttonId) return button.get();
     }
     buttons.push_back(std::make_unique<CImageButton>(owner->Window(), buttonId, rect, text));
+    buttons.back()->dpi = owner->Dpi();
     return buttons.back().get();
 }
 

@@ -60,6 +60,8 @@ public:
 
     // Where a child rectangle lies inside band (see the file comment).
     static RECT PlaceInBand(const RECT& rect, int rightAnchor, const RECT& band);
+    // The same for a 96-DPI rectangle and anchor, at the list's scale.
+    RECT PlaceScaled(const RECT& rect, int rightAnchor, const RECT& band) const;
 
     POINT cursor{-1, -1};                                  // last HitTest point
     std::vector<std::unique_ptr<CImageButton>> buttons;

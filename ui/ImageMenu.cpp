@@ -64,31 +64,36 @@ void CImageMenu::PlaceShadow() {
     shadow->Render(255);
 }
 
-void CImageMenu::Popup(POINT point) {
+void CImageMenu::Popup(POINT point, UINT dpi) {
+    if (!Hwnd()) {
+        const UINT scale = dpi != 0 ? dpi : SystemDpi();
+        if (!shadow) shadow = std::make_unique<CShadowCtrl>();
+        shadow->SetMenuColors();
+        // A shadow left from an earlier menu window still has that window's
+        // WM_CLOSE on its way; the new menu must not be owned by it.
+        if (HWND stale = shadow->Hwnd()) DestroyWindow(stale);
+        shadow->SetDpi(scale);
+        if (shadow->Create(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, point.x, point.y, 0, 0,
+                           nullptr)) {
+            MakeTopmost(shadow->Hwnd());
+        }
+        SetDpi(scale);
+        Create(0, nullptr, nullptr, WS_POPUP, point.x, point.y, Scale(kWidth), 0, shadow->Hwnd());
+    }
+    HWND window = Hwnd();
+    if (!window) return;
+    // Measured at the menu's own scale, which its window has by now.
+    const int width = Scale(kWidth);
     const int height = painter.ContentHeight();
     // A menu is no use where no screen shows it.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     if (GetMonitorInfoW(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor)) {
         const RECT& area = monitor.rcMonitor;
-        point.x = std::max(area.left, std::min(point.x, area.right - kWidth));
+        point.x = std::max(area.left, std::min(point.x, area.right - width));
         point.y = std::max(area.top, std::min(point.y, area.bottom - height));
     }
-    if (!Hwnd()) {
-        if (!shadow) shadow = std::make_unique<CShadowCtrl>();
-        shadow->SetMenuColors();
-        // A shadow left from an earlier menu window still has that window's
-        // WM_CLOSE on its way; the new menu must not be owned by it.
-        if (HWND stale = shadow->Hwnd()) DestroyWindow(stale);
-        if (shadow->Create(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, point.x, point.y, 0, 0,
-                           nullptr)) {
-            MakeTopmost(shadow->Hwnd());
-        }
-        Create(0, nullptr, nullptr, WS_POPUP, point.x, point.y, kWidth, height, shadow->Hwnd());
-    }
-    HWND window = Hwnd();
-    if (!window) return;
-    MoveWindow(window, point.x, point.y, kWidth, height, TRUE);
+    MoveWindow(window, point.x, point.y, width, height, TRUE);
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
 }

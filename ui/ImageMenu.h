@@ -35,7 +35,8 @@ public:
 
     // Shows the menu with its top-left at the screen point (kept on the
     // nearest monitor), as high as its visible rows, in the foreground.
-    void Popup(POINT point);
+    // A menu made by this call takes dpi as its scale (0: the system DPI).
+    void Popup(POINT point, UINT dpi = 0);
 
     std::unique_ptr<CShadowCtrl> shadow;
 

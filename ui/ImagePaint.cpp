@@ -102,7 +102,7 @@ bool CImagePaint::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // The second press of a quick double click on a button is a press
         // of that button, not a maximise of the window under it.
         if (ButtonAt(PointOf(lParam))) return OnLButtonDown(PointOf(lParam));
-        if (captionDrag && PointOf(lParam).y <= kCaptionBand) ToggleMaximize();
+        if (captionDrag && PointOf(lParam).y <= ScaleBy(kCaptionBand, dpi_)) ToggleMaximize();
         return false;
     case WM_RBUTTONDOWN:
         return OnRButtonDown(PointOf(lParam));
@@ -180,9 +180,7 @@ bool CImagePaint::OnLButtonDown(POINT point) {
         }
         return false;
     }
-    const bool inCaption =
-        IsRectEmpty(&captionRect) ? point.y <= kCaptionBand : Contains(captionRect, point);
-    if (inCaption && captionDrag && window_) {
+    if (InCaption(point) && captionDrag && window_) {
         // The message carries screen coordinates; the system's move loop
         // starts from this point.
         POINT screen = point;
@@ -191,6 +189,11 @@ bool CImagePaint::OnLButtonDown(POINT point) {
     }
     pressedRect_ = kNoRect;
     return false;
+}
+
+bool CImagePaint::InCaption(POINT point) const {
+    if (IsRectEmpty(&captionRect)) return point.y <= ScaleBy(kCaptionBand, dpi_);
+    return Contains(ScaleBy(captionRect, dpi_), point);
 }
 
 bool CImagePaint::OnLButtonUp(POINT point) {
@@ -316,10 +319,13 @@ CImageButton* CImagePaint::AddButton(int id, const RECT& rect, int normalId, int
     if (CImageButton* existing = FindButton(id)) {
         existing->SetImages(normalId, hoverId, pressedId, checkedNormalId);
         existing->SetText(L"");
-        existing->SetRect(rect);
+        existing->layoutRect = rect;
+        existing->SetRect(ScaleBy(rect, dpi_));
         return existing;
     }
-    auto button = std::make_unique<CImageButton>(window_, id, rect, L"");
+    auto button = std::make_unique<CImageButton>(window_, id, ScaleBy(rect, dpi_), L"");
+    button->layoutRect = rect;
+    button->dpi = dpi_;
     button->SetImages(normalId, hoverId, pressedId, checkedNormalId);
     buttons_.push_back(std::move(button));
     return buttons_.back().get();
@@ -346,10 +352,13 @@ CImageStatic* CImagePaint::AddStatic(const RECT& rect, int imageId, int id, bool
         statics_.push_back(std::make_unique<CImageStatic>());
         element = statics_.back().get();
     }
-    element->rect = rect;
+    element->layoutRect = rect;
+    element->rect = ScaleBy(rect, dpi_);
+    element->dpi = dpi_;
     element->wrapEdges = wrapEdges;
     element->id = id;
-    element->image = LoadPngResource(imageId);
+    element->imageId = imageId;
+    element->image = LoadPngResource(imageId, dpi_);
     return element;
 }
 
@@ -370,12 +379,14 @@ CImageProgressbar* CImagePaint::AddProgressBar(const RECT& rect) {
     Invalidate();
     auto it = FindById(bars_, CImageProgressbar::kId);
     if (it != bars_.end()) {
-        (*it)->LoadImages();
-        (*it)->SetRect(rect);
+        (*it)->LoadImages(dpi_);
+        (*it)->layoutRect = rect;
+        (*it)->SetRect(ScaleBy(rect, dpi_));
         return it->get();
     }
-    auto bar = std::make_unique<CImageProgressbar>(window_, rect);
-    bar->LoadImages();
+    auto bar = std::make_unique<CImageProgressbar>(window_, ScaleBy(rect, dpi_));
+    bar->layoutRect = rect;
+    bar->LoadImages(dpi_);
     bars_.push_back(std::move(bar));
     return bars_.back().get();
 }
@@ -557,15 +568,17 @@ void CImagePaint::Relayout(const RECT& client) {
     for (const auto& button : buttons_) {
         RECT r = button->rect;
         bool moved = false;
-        if (button->rightAnchor != -1 && width - button->rightAnchor != r.right) {
+        const int rightAnchor = ScaleBy(button->rightAnchor, dpi_);
+        const int bottomAnchor = ScaleBy(button->bottomAnchor, dpi_);
+        if (button->rightAnchor != -1 && width - rightAnchor != r.right) {
             const int buttonWidth = RectWidth(r);
-            r.right = width - button->rightAnchor;
+            r.right = width - rightAnchor;
             r.left = r.right - buttonWidth;
             moved = true;
         }
-        if (button->bottomAnchor != -1 && height - button->bottomAnchor != r.bottom) {
+        if (button->bottomAnchor != -1 && height - bottomAnchor != r.bottom) {
             const int buttonHeight = RectHeight(r);
-            r.bottom = height - button->bottomAnchor;
+            r.bottom = height - bottomAnchor;
             r.top = r.bottom - buttonHeight;
             moved = true;
         }
@@ -577,14 +590,15 @@ void CImagePaint::Relayout(const RECT& client) {
     for (const auto& element : statics_) {
         RECT& r = element->rect;
         const RECT before = r;
-        if (element->rightAnchor != -1 && width - element->rightAnchor != r.right) {
-            const int right = width - element->rightAnchor;
-            r.left = element->fixedLeft != -1 ? element->fixedLeft : r.left + (right - r.right);
+        const int rightAnchor = ScaleBy(element->rightAnchor, dpi_);
+        if (element->rightAnchor != -1 && width - rightAnchor != r.right) {
+            const int right = width - rightAnchor;
+            r.left = element->fixedLeft != -1 ? ScaleBy(element->fixedLeft, dpi_) : r.left + (right - r.right);
             r.right = right;
         }
         if (element->bottomAnchor != -1) {
-            const int bottom = height - element->bottomAnchor;
-            r.top = element->fixedTop != -1 ? element->fixedTop : r.top + (bottom - r.bottom);
+            const int bottom = height - ScaleBy(element->bottomAnchor, dpi_);
+            r.top = element->fixedTop != -1 ? ScaleBy(element->fixedTop, dpi_) : r.top + (bottom - r.bottom);
             r.bottom = bottom;
         }
         staticsMoved = staticsMoved || !EqualRect(&before, &r);
@@ -595,6 +609,27 @@ void CImagePaint::Relayout(const RECT& client) {
     } else if (window_) {
         InvalidateRect(window_, &client, TRUE);
     }
+}
+
+void CImagePaint::SetDpi(UINT dpi) {
+    if (dpi == 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    for (const auto& button : buttons_) {
+        button->SetRect(ScaleBy(button->layoutRect, dpi));
+        button->SetDpi(dpi);
+    }
+    for (const auto& element : statics_) {
+        element->rect = ScaleBy(element->layoutRect, dpi);
+        element->dpi = dpi;
+        element->image = LoadPngResource(element->imageId, dpi);
+    }
+    for (const auto& bar : bars_) {
+        bar->SetRect(ScaleBy(bar->layoutRect, dpi));
+        bar->LoadImages(dpi);
+    }
+    Invalidate();
+    RECT client{};
+    if (window_ && GetClientRect(window_, &client)) Relayout(client);
 }
 
 void CImagePaint::ToggleMaximize() {

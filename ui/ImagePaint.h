@@ -16,6 +16,11 @@
 // minimise, maximise and restore actions. WM_SIZE re-anchors elements to the
 // right and bottom edges.
 //
+// Owners speak 96-DPI values: element rectangles, anchors, fixed edges, the
+// caption rectangle and band. The painter draws at its window's scale
+// (SetDpi): each element keeps the rectangle it was given and holds its
+// device rectangle and images at the scale.
+//
 // Callbacks may destroy the window or remove elements: after each call the
 // painter looks its state up again instead of trusting pointers it held.
 //
@@ -30,6 +35,7 @@
 // layered painter with bars composes everything on every Redraw.
 #pragma once
 
+#include "ui/Dpi.h"
 #include "ui/ImageButton.h"
 #include "ui/ImageProgressbar.h"
 #include "ui/ImageStatic.h"
@@ -105,6 +111,10 @@ public:
     void ToggleMaximize();
     // Deletes every element and forgets the window.
     void Reset();
+    // Scales every element anew from its 96-DPI rectangle, decodes the
+    // images at the scale and lays out again.
+    void SetDpi(UINT dpi);
+    UINT Dpi() const { return dpi_; }
 
     // Draws everything into graphics as the window would show it; with an
     // update rectangle, only the elements that meet it.
@@ -129,7 +139,7 @@ public:
     bool captionDrag = false;        // caption drag and double-click maximise allowed
     bool fillBackground = true;      // fill the client area before drawing
     Gdiplus::ARGB backgroundColor = 0xFFFAFAFA;  // brush made at WM_CREATE
-    RECT captionRect{0, 0, 0, 0};    // empty: the band y <= 40
+    RECT captionRect{0, 0, 0, 0};    // 96-DPI; empty: the band y <= 40
     BYTE alpha = 255;                // constant alpha of layered drawing
 
     ElementCallback onLButtonDown;
@@ -193,6 +203,10 @@ private:
     bool ComposeLayered(const RECT& client);
     void RecomposeButtons(const std::vector<size_t>& changed);
 
+    // Whether the client point lies in the band or rectangle that drags.
+    bool InCaption(POINT point) const;
+
+    UINT dpi_ = kBaseDpi;
     UpdateLayeredWindowProc updateLayered_ = nullptr;
     bool layered_ = false;
     bool captured_ = false;

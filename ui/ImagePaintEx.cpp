@@ -91,8 +91,8 @@ RECT CImagePaintEx::ItemRect(int id) const {
     int top = 0;
     for (const auto& item : items_) {
         if (!item->visible) continue;
-        if (item->id == id) return RECT{0, top, RectWidth(client), top + item->height};
-        top += item->height;
+        if (item->id == id) return RECT{0, top, RectWidth(client), top + RowHeight(*item)};
+        top += RowHeight(*item);
     }
     return RECT{0, 0, 0, 0};
 }
@@ -100,7 +100,7 @@ RECT CImagePaintEx::ItemRect(int id) const {
 int CImagePaintEx::ContentHeight() const {
     int height = 0;
     for (const auto& item : items_) {
-        if (item->visible) height += item->height;
+        if (item->visible) height += RowHeight(*item);
     }
     return height;
 }
@@ -119,6 +119,18 @@ bool CImagePaintEx::IsShown(const RECT& band) const {
     GetClientRect(parent, &parentClient);
     if (static_cast<UINT>(corners[0].y) >= static_cast<UINT>(parentClient.bottom)) return false;
     return corners[1].y != 0;
+}
+
+int CImagePaintEx::RowHeight(const CImageItem& item) const { return ScaleBy(item.height, dpi_); }
+
+void CImagePaintEx::SetDpi(UINT dpi) {
+    if (dpi == 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    for (const auto& item : items_) {
+        for (const auto& button : item->buttons) button->SetDpi(dpi);
+        for (const auto& element : item->statics) element->dpi = dpi;
+    }
+    Layout();
 }
 
 void CImagePaintEx::SetBackgroundColor(Gdiplus::ARGB argb) {
@@ -181,8 +193,8 @@ void CImagePaintEx::Layout(const RECT& client) {
     int top = client.top;
     for (const auto& item : items_) {
         if (!item->visible) continue;
-        const RECT band{client.left, top, client.right, top + item->height};
-        top += item->height;
+        const RECT band{client.left, top, client.right, top + RowHeight(*item)};
+        top += RowHeight(*item);
         if (!EqualRect(&band, &item->band)) {
             item->band = band;
             item->Layout(band);

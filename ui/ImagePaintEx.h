@@ -68,6 +68,11 @@ public:
     void Reset();
 
     void SetWindow(HWND hwnd) { window_ = hwnd; }
+    // Row heights and the rectangles of the rows' elements are 96-DPI
+    // values, placed at this scale; the rows' buttons draw at it.
+    void SetDpi(UINT dpi);
+    UINT Dpi() const { return dpi_; }
+    int RowHeight(const CImageItem& item) const;
     HWND Window() const { return window_; }
     CImageItem* HotItem() const { return hot_; }
     CImageItem* LastClicked() const { return lastClicked_; }
@@ -106,4 +111,5 @@ private:
     RECT lastClient_{0, 0, 0, 0};
     POINT cursor_{-1, -1};
     HWND window_ = nullptr;
+    UINT dpi_ = kBaseDpi;
 };

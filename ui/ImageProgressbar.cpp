@@ -55,11 +55,11 @@ void CImageProgressbar::Paint(Gdiplus::Graphics& graphics, POINT, bool, const RE
 
 void CImageProgressbar::SetRect(const RECT& value) { rect = value; }
 
-void CImageProgressbar::LoadImages() {
+void CImageProgressbar::LoadImages(UINT dpi) {
     trackImage.Reset();
     fillImage.Reset();
-    trackImage = LoadPngResource(kTrackImageId);
-    fillImage = LoadPngResource(kFillImageId);
+    trackImage = LoadPngResource(kTrackImageId, dpi);
+    fillImage = LoadPngResource(kFillImageId, dpi);
 }
 
 void CImageProgressbar::SetPos(int64_t percent) {

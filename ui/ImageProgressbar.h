@@ -6,6 +6,7 @@
 // uninstall worker does) and only writes the position and invalidates.
 #pragma once
 
+#include "ui/Dpi.h"
 #include "ui/ImageLoader.h"
 
 #include <windows.h>
@@ -34,15 +35,16 @@ public:
     // Stores the rectangle without repainting.
     virtual void SetRect(const RECT& rect);
 
-    // Frees both images and loads the track and the fill again.
-    void LoadImages();
+    // Frees both images and loads the track and the fill again, at dpi.
+    void LoadImages(UINT dpi = kBaseDpi);
     // Stores the percentage (not clamped) and, with repaint on change,
     // invalidates the rectangle.
     void SetPos(int64_t percent);
     int64_t Pos() const { return position_.load(); }
 
     HWND owner;
-    RECT rect;
+    RECT rect;                      // device pixels
+    RECT layoutRect{0, 0, 0, 0};    // the 96-DPI rectangle the painter was given
     int id = kId;
     OwnedImage trackImage;
     OwnedImage fillImage;

@@ -43,9 +43,13 @@ void CImageStatic::Paint(Gdiplus::Graphics& graphics, const RECT& overrideRect) 
         }
     }
     if (text[0] != L'\0' && textBrush) {
-        if (!customFont && !defaultFont) defaultFont = MakeDefaultElementFont();
+        if (defaultFontDpi != dpi) defaultFont.reset();
+        if (!customFont && !defaultFont) {
+            defaultFont = MakeDefaultElementFont(dpi);
+            defaultFontDpi = dpi;
+        }
         const Gdiplus::Font* font = customFont ? customFont.get() : defaultFont.get();
-        DrawBoxedText(graphics, text, font, textBrush.get(), textAlignment, r.left + textOffset, r.top,
+        DrawBoxedText(graphics, text, font, textBrush.get(), textAlignment, r.left + ScaleBy(textOffset, dpi), r.top,
                       width, height);
     }
 }

@@ -5,6 +5,7 @@
 // instead of moving.
 #pragma once
 
+#include "ui/Dpi.h"
 #include "ui/ImageLoader.h"
 
 #include <windows.h>
@@ -40,12 +41,16 @@ public:
     std::unique_ptr<Gdiplus::SolidBrush> backgroundBrush;
     int textOffset = 0;       // added to the left edge of the text box
     bool wrapEdges = false;   // draw through TileFlipXY image attributes
-    RECT rect{0, 0, 0, 0};
+    RECT rect{0, 0, 0, 0};    // device pixels
+    RECT layoutRect{0, 0, 0, 0};  // the 96-DPI rectangle the painter was given
+    UINT dpi = kBaseDpi;            // scale of the image and the text
     OwnedImage image;
+    int imageId = 0;
     int id = 0;
     wchar_t text[kTextUnits];
     // Made when text is first drawn without a custom font.
     std::unique_ptr<Gdiplus::Font> defaultFont;
+    UINT defaultFontDpi = 0;
     std::shared_ptr<Gdiplus::Font> customFont;  // shared: owners may keep using it
     bool visible = true;
     int textAlignment = Gdiplus::StringAlignmentCenter;

@@ -14,6 +14,10 @@ constexpr Gdiplus::REAL kTipFontPoints = 9.0f;
 constexpr Gdiplus::ARGB kBackgroundColor = 0xFFFCFCFC;
 constexpr Gdiplus::ARGB kTextColor = 0xFF000000;
 constexpr Gdiplus::ARGB kFrameColor = 0xFF8A8A8A;
+// The tip is this much larger than its text, which sits kTextInset in.
+constexpr int kTextMarginX = 5;
+constexpr int kTextMarginY = 4;
+constexpr int kTextInset = 2;
 
 }  // namespace
 
@@ -58,8 +62,8 @@ void CImageTipCtrl::OnTimer(UINT_PTR id) {
     KillTimer(window, kShowTimerId);
     POINT cursor{};
     GetCursorPos(&cursor);
-    cursor.x += kCursorOffset;
-    cursor.y += kCursorOffset;
+    cursor.x += Scale(kCursorOffset);
+    cursor.y += Scale(kCursorOffset);
     if (text_[0] == L'\0' || !font_) return;
 
     Gdiplus::RectF bounds;
@@ -68,8 +72,8 @@ void CImageTipCtrl::OnTimer(UINT_PTR id) {
         Gdiplus::Graphics graphics(dc.Get());
         Gdiplus::StringFormat format;
         SetUpTextFormat(format, Gdiplus::StringAlignmentNear);
-        const Gdiplus::RectF layout(0.0f, 0.0f, static_cast<Gdiplus::REAL>(kMaxTextWidth),
-                                    static_cast<Gdiplus::REAL>(kMaxTextHeight));
+        const Gdiplus::RectF layout(0.0f, 0.0f, static_cast<Gdiplus::REAL>(Scale(kMaxTextWidth)),
+                                    static_cast<Gdiplus::REAL>(Scale(kMaxTextHeight)));
         if (graphics.MeasureString(text_, -1, font_.get(), layout, &format, &bounds) !=
             Gdiplus::Ok) {
             return;
@@ -77,12 +81,12 @@ void CImageTipCtrl::OnTimer(UINT_PTR id) {
     }
     const int width = static_cast<int>(bounds.Width);
     const int height = static_cast<int>(bounds.Height);
-    MoveWindow(window, cursor.x, cursor.y, width + 5, height + 4, TRUE);
+    MoveWindow(window, cursor.x, cursor.y, width + Scale(kTextMarginX), height + Scale(kTextMarginY), TRUE);
     ShowWindow(window, SW_SHOWNOACTIVATE);
 }
 
 void CImageTipCtrl::MakeResources() {
-    font_ = MakeFont(kTipFontFamily, kTipFontPoints);
+    font_ = MakeFont(kTipFontFamily, kTipFontPoints, Gdiplus::FontStyleRegular, Dpi());
     backgroundBrush_ = MakeBrush(kBackgroundColor);
     textBrush_ = MakeBrush(kTextColor);
     framePen_ = MakePen(kFrameColor, 1.0f);
@@ -115,8 +119,9 @@ void CImageTipCtrl::PaintTip() {
             graphics.FillRectangle(backgroundBrush_.get(), client.left - 1, client.top - 1,
                                    width + 1, height + 1);
         }
+        const int inset = Scale(kTextInset);
         DrawBoxedText(graphics, text_, font_.get(), textBrush_.get(), Gdiplus::StringAlignmentNear,
-                      client.left + 2, client.top + 2, width - 4, height - 4);
+                      client.left + inset, client.top + inset, width - 2 * inset, height - 2 * inset);
         if (framePen_) {
             graphics.DrawRectangle(framePen_.get(), client.left, client.top, width - 1, height - 1);
         }

@@ -23,6 +23,10 @@ std::condition_variable g_ready;
 std::vector<Entry> g_entries;
 bool g_active = false;
 bool g_stopping = false;
+UINT g_dpi = kImageBaseDpi;
+
+// 0 means the base DPI to the loader, so it does here too.
+UINT ArtDpi(UINT dpi) { return dpi == 0 ? kImageBaseDpi : dpi; }
 
 std::vector<Entry>::iterator Find(int id) {
     return std::find_if(g_entries.begin(), g_entries.end(), [id](const Entry& e) { return e.id == id; });
@@ -31,6 +35,7 @@ std::vector<Entry>::iterator Find(int id) {
 void DecodeQueued() {
     for (;;) {
         int id = 0;
+        UINT dpi = kImageBaseDpi;
         {
             std::lock_guard<std::mutex> hold(g_lock);
             auto next = std::find_if(g_entries.begin(), g_entries.end(),
@@ -38,8 +43,9 @@ void DecodeQueued() {
             if (g_stopping || next == g_entries.end()) return;
             next->state = State::Decoding;
             id = next->id;
+            dpi = g_dpi;
         }
-        OwnedImage image = DecodePngResource(id);
+        OwnedImage image = DecodePngResource(id, dpi);
         {
             std::lock_guard<std::mutex> hold(g_lock);
             auto entry = Find(id);
@@ -52,12 +58,13 @@ void DecodeQueued() {
 
 }  // namespace
 
-PngPrefetch::PngPrefetch(const std::vector<int>& ids) {
+PngPrefetch::PngPrefetch(const std::vector<int>& ids, UINT dpi) {
     {
         std::lock_guard<std::mutex> hold(g_lock);
         if (g_active || ids.empty()) return;
         g_active = active_ = true;
         g_stopping = false;
+        g_dpi = ArtDpi(dpi);
         for (int id : ids) {
             if (Find(id) == g_entries.end()) g_entries.push_back(Entry{id, State::Queued, OwnedImage()});
         }
@@ -86,14 +93,15 @@ PngPrefetch::~PngPrefetch() {
     g_ready.notify_all();
 }
 
-bool PngPrefetch::Take(int id, OwnedImage& image) {
+bool PngPrefetch::Take(int id, UINT dpi, OwnedImage& image) {
+    const UINT wanted = ArtDpi(dpi);
     std::unique_lock<std::mutex> hold(g_lock);
     auto entry = Find(id);
-    if (entry == g_entries.end()) return false;
+    if (entry == g_entries.end() || wanted != g_dpi) return false;
     if (entry->state == State::Queued) {
         g_entries.erase(entry);
         hold.unlock();
-        image = DecodePngResource(id);
+        image = DecodePngResource(id, wanted);
         return true;
     }
     // Another taker, or the object's end, may remove the entry meanwhile.

@@ -1,5 +1,6 @@
 #include "ui/ShadowCtrl.h"
 
+#include "ui/Dpi.h"
 #include "ui/Drawing.h"
 
 namespace {
@@ -53,8 +54,8 @@ void CShadowCtrl::Render(BYTE alpha) {
 }
 
 void CShadowCtrl::PaintOutlines(Gdiplus::Graphics& graphics, int width, int height) {
-    const int s = size;
-    const int r = cornerRadius;
+    const int s = ScaleBy(size, scale_);
+    const int r = ScaleBy(cornerRadius, scale_);
     DrawRoundedOutline(graphics, pens_[0].get(), s - 5, s - 5, width + 4 - s, height + 4 - s, r + 1);
     DrawRoundedOutline(graphics, pens_[1].get(), s - 3, s - 3, width + 2 - s, height + 2 - s, r + 1);
     DrawRoundedOutline(graphics, pens_[2].get(), s, s, width - 1 - s, height - 1 - s, r - 1);
@@ -69,10 +70,17 @@ void CShadowCtrl::PlaceAround(HWND owner) {
     HWND window = Hwnd();
     RECT r{};
     if (!window || !owner || !GetWindowRect(owner, &r)) return;
-    if (r.right != r.left) InflateRect(&r, size, size);
+    const UINT scale = ScaleOf(owner);
+    if (scale != scale_) {
+        scale_ = scale;
+        MakePens();
+    }
+    const int margin = ScaleBy(size, scale_);
+    if (r.right != r.left) InflateRect(&r, margin, margin);
     MoveWindow(window, r.left, r.top, RectWidth(r), RectHeight(r), TRUE);
 }
 
 void CShadowCtrl::MakePens() {
-    for (size_t i = 0; i < pens_.size(); ++i) pens_[i] = MakePen(colors[i], kPenWidths[i]);
+    const auto scale = static_cast<Gdiplus::REAL>(scale_) / static_cast<Gdiplus::REAL>(kBaseDpi);
+    for (size_t i = 0; i < pens_.size(); ++i) pens_[i] = MakePen(colors[i], kPenWidths[i] * scale);
 }

@@ -1,10 +1,12 @@
 // The drop shadow of skinned windows: a separate layered popup, larger than
 // its owner by `size` pixels on every side, that draws three translucent
-// grey rounded outlines with per-pixel alpha. It never paints through
+// grey rounded outlines with per-pixel alpha, at the scale of the window it
+// decorates (size, radius and pens are 96-DPI values). It never paints through
 // WM_PAINT: the owner places it (PlaceAround) whenever it moves or resizes
 // and asks it to Render.
 #pragma once
 
+#include "ui/Dpi.h"
 #include "ui/LayeredSurface.h"
 #include "ui/WindowCtrl.h"
 
@@ -45,6 +47,7 @@ public:
 private:
     void MakePens();
 
+    UINT scale_ = kBaseDpi;  // the owner's, taken when placed around it
     UpdateLayeredWindowProc updateLayered_ = nullptr;
     std::array<std::unique_ptr<Gdiplus::Pen>, 3> pens_;
 };

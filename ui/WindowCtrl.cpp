@@ -1,6 +1,7 @@
 #include "ui/WindowCtrl.h"
 
 #include "ui/AppManager.h"
+#include "ui/Dpi.h"
 #include "base/TextBuf.h"
 
 #include <windowsx.h>
@@ -41,6 +42,7 @@ HWND CWindowCtrl::Create(DWORD exStyle, const wchar_t* className, const wchar_t*
     if (className && *className) CopyText(className_, className);
     if (!EnsureClassRegistered(className_)) return hwnd_;
     manager_ = manager;
+    TakeDpi(parent);
     hwnd_ = CreateWindowExW(exStyle, className_, windowName, style, x, y, cx, cy, parent, nullptr,
                             ModuleInstance(), this);
     return hwnd_;
@@ -52,6 +54,7 @@ int CWindowCtrl::DoModal(const wchar_t* templateName, HWND parent) {
     if (hwnd_ && IsWindow(hwnd_)) return dialogResult_;
     EnsureClassRegistered(className_);
     manager_ = manager;
+    TakeDpi(parent);
     dialogResult_ = static_cast<int>(DialogBoxParamW(ModuleInstance(), templateName, parent,
                                                      DialogProc, reinterpret_cast<LPARAM>(this)));
     return dialogResult_;
@@ -59,6 +62,34 @@ int CWindowCtrl::DoModal(const wchar_t* templateName, HWND parent) {
 
 void CWindowCtrl::SetClassName(const wchar_t* name) {
     if (name) CopyText(className_, name);
+}
+
+void CWindowCtrl::TakeDpi(HWND parent) {
+    if (chosenDpi_ != 0) {
+        dpi_ = chosenDpi_;
+        chosenDpi_ = 0;
+        return;
+    }
+    dpi_ = parent ? ScaleOf(parent) : SystemDpi();
+}
+
+UINT ScaleOf(HWND window) {
+    CAppManager* manager = CurrentManager();
+    if (CWindowCtrl* control = window && manager ? manager->FindControl(window) : nullptr) return control->Dpi();
+    return window ? WindowDpi(window) : SystemDpi();
+}
+
+int CWindowCtrl::Scale(int value) const { return ScaleBy(value, dpi_); }
+RECT CWindowCtrl::Scale(const RECT& rect) const { return ScaleBy(rect, dpi_); }
+SIZE CWindowCtrl::Scale(SIZE size) const { return ScaleBy(size, dpi_); }
+
+RECT CWindowCtrl::LayoutClient() const {
+    RECT client{};
+    if (hwnd_) GetClientRect(hwnd_, &client);
+    const int d = static_cast<int>(dpi_);
+    const int base = static_cast<int>(kBaseDpi);
+    return RECT{MulDiv(client.left, base, d), MulDiv(client.top, base, d), MulDiv(client.right, base, d),
+                MulDiv(client.bottom, base, d)};
 }
 
 bool CWindowCtrl::PreTranslateMessage(MSG*) { return false; }
@@ -72,6 +103,11 @@ LRESULT CWindowCtrl::OnNcHitTest(POINT) { return HTCLIENT; }
 void CWindowCtrl::OnGetMinMaxInfo(MINMAXINFO*) {}
 void CWindowCtrl::OnShowWindow(BOOL, int) {}
 void CWindowCtrl::OnTimer(UINT_PTR) {}
+void CWindowCtrl::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 void CWindowCtrl::OnSetCursor(WPARAM) { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
 
 // The handlers that windows and dialogs share; false when msg has none.
@@ -97,6 +133,9 @@ bool CWindowCtrl::CallHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
         return true;
     case WM_TIMER:
         OnTimer(wParam);
+        return true;
+    case WM_DPICHANGED:
+        if (lParam) OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return true;
     default:
         return false;

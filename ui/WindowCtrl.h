@@ -23,6 +23,8 @@
 // objects up again instead of trusting pointers held across it.
 #pragma once
 
+#include "ui/Dpi.h"
+
 #include <windows.h>
 
 class CAppManager;
@@ -51,6 +53,17 @@ public:
     // -1 when the dialog cannot be made, 0 without a manager.
     virtual int DoModal(const wchar_t* templateName, HWND parent);
     virtual void SetClassName(const wchar_t* name);
+    // The scale the next Create makes the window at; without it, a window
+    // takes its parent's scale (a toolkit parent's own, which may be lower
+    // than its monitor's), else the system DPI.
+    void SetDpi(UINT dpi) { chosenDpi_ = dpi; }
+    // The window's scale, and a 96-DPI length at it.
+    UINT Dpi() const { return dpi_; }
+    int Scale(int value) const;
+    RECT Scale(const RECT& rect) const;
+    SIZE Scale(SIZE size) const;
+    // The client rectangle in 96-DPI units.
+    RECT LayoutClient() const;
     virtual bool PreTranslateMessage(MSG* msg);
     virtual LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual void OnCreate(CREATESTRUCTW* cs);
@@ -63,6 +76,9 @@ public:
     virtual void OnShowWindow(BOOL show, int status);
     virtual void OnTimer(UINT_PTR id);
     virtual void OnSetCursor(WPARAM wParam);
+    // WM_DPICHANGED: the window's scale is dpi from now on; suggested is the
+    // rectangle the system proposes for it.
+    virtual void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     HWND Hwnd() const { return hwnd_; }
     CAppManager* Manager() const { return manager_; }
@@ -77,6 +93,7 @@ private:
     friend class CAppManager;
 
     void Disconnect();
+    void TakeDpi(HWND parent);
     bool CallHandler(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR RouteDialog(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -84,8 +101,14 @@ private:
     HWND hwnd_ = nullptr;
     CAppManager* manager_ = nullptr;
     int dialogResult_ = 0;
+    UINT dpi_ = kBaseDpi;
+    UINT chosenDpi_ = 0;
     wchar_t className_[kClassNameUnits];
 };
+
+// The scale of a window: a toolkit window's of this thread, else the DPI of
+// its monitor, else the system DPI.
+UINT ScaleOf(HWND window);
 
 // The window procedure of every toolkit window class.
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -18,6 +18,8 @@ constexpr size_t kQuestionUnits = 256;
 constexpr wchar_t kTitleFormat[] = L"%s卸载向导";
 constexpr wchar_t kQuestionFormat[] = L"<%s>正在运行,是否关闭<%s>？";
 constexpr wchar_t kCheckBoxLabel[] = L"保留用户信息和相关数据";
+constexpr size_t kLeftBehindUnits = 640;
+constexpr wchar_t kLeftBehindFormat[] = L"卸载程序未能删除文件夹“%s”。请在卸载程序关闭后手动删除它。";
 constexpr wchar_t kTitleFontFamily[] = L"微软雅黑";
 constexpr Gdiplus::REAL kTitleFontPoints = 11;
 constexpr Gdiplus::ARGB kTitleBackground = 0xFFFEBD3C;
@@ -78,16 +80,14 @@ LRESULT CFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CFrame::OnCreate(CREATESTRUCTW*) {
     MarkCompatibilityHandled();
-    titleFont_ = MakeFont(kTitleFontFamily, kTitleFontPoints);
+    titleFont_ = MakeFont(kTitleFontFamily, kTitleFontPoints, Gdiplus::FontStyleRegular, Dpi());
     LoadIconFromResource(true, 48);
     LoadIconFromResource(false, 32);
     wchar_t title[kTitleUnits];
     Format(title, kTitleFormat, kProductName);
     SetWindowTextW(Hwnd(), title);
 
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    const int width = client.right;
+    const int width = LayoutClient().right;
     if (CImageStatic* strip = painter.AddStatic(RECT{0, 0, width, 25}, 0, kTitleId, false)) {
         strip->rightAnchor = 0;
         strip->fixedLeft = 0;
@@ -125,6 +125,14 @@ void CFrame::OnCreate(CREATESTRUCTW*) {
 }
 
 void CFrame::OnDestroy() { titleFont_.reset(); }
+
+void CFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    CImageCtrl::OnDpiChanged(dpi, suggested);
+    titleFont_ = MakeFont(kTitleFontFamily, kTitleFontPoints, Gdiplus::FontStyleRegular, Dpi());
+    if (CImageStatic* strip = painter.FindStatic(kTitleId)) strip->customFont = titleFont_;
+    painter.Invalidate();
+    painter.Redraw();
+}
 
 bool CFrame::OnItemClick(CImageButton* button) {
     if (!button) return true;
@@ -173,6 +181,8 @@ void CFrame::SetElementsVisible(bool asking) {
 void CFrame::StartUninstall() {
     HWND window = Hwnd();
     if (!window) return;
+    const CImageButton* box = painter.FindButton(kCheckBoxId);
+    keepPlayerData_ = !box || box->Checked();
     SetElementsVisible(false);
     InvalidateRect(window, nullptr, TRUE);
     working_ = true;
@@ -185,11 +195,16 @@ void CFrame::SetProgress(int percent) {
     if (progressBar_) progressBar_->SetPos(percent);
 }
 
-// The wizard goes first, then the script is written and started.
+// The wizard goes first, then the script is written and started; where it
+// cannot be, the player learns what is left to delete.
 void CFrame::Finish() {
     working_ = false;
     modalResult = kModalDone;
     modalRunning = false;
     if (HWND window = Hwnd()) DestroyWindow(window);
-    StartSelfRemoval(installation_.folder.c_str());
+    if (!StartSelfRemoval(installation_)) {
+        wchar_t notice[kLeftBehindUnits];
+        Format(notice, kLeftBehindFormat, installation_.folder.c_str());
+        MessageBoxW(nullptr, notice, kProductName, MB_OK | MB_ICONEXCLAMATION);
+    }
 }

@@ -49,6 +49,7 @@ public:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnCreate(CREATESTRUCTW* cs) override;
     void OnDestroy() override;
+    void OnDpiChanged(UINT dpi, const RECT& suggested) override;
     bool OnItemClick(CImageButton* button) override;
 
     // From any thread: the bar's position, as long as the bar exists.
@@ -60,6 +61,8 @@ public:
     // WM_GETTEXT to the wizard's windows and waits for the answer.
     void WaitForWorker();
     const Installation& GetInstallation() const { return installation_; }
+    // The check box as it was when the uninstallation started.
+    bool KeepsPlayerData() const { return keepPlayerData_; }
 
 private:
     void StartUninstall();
@@ -73,4 +76,5 @@ private:
     ScopedKernelHandle worker_;
     std::atomic<bool> working_{false};
     bool asking_ = false;                       // the close-client question is open
+    bool keepPlayerData_ = true;
 };

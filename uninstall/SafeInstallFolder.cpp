@@ -4,6 +4,7 @@
 #include "base/Scoped.h"
 
 #include <windows.h>
+#include <aclapi.h>
 #include <initguid.h>
 #include <knownfolders.h>
 #include <shlobj.h>
@@ -193,6 +194,40 @@ bool IsEmptyFolder(const std::wstring& folder) {
     return true;
 }
 
+// The SID of the account this process runs as, in buffer.
+PSID CurrentUser(std::vector<BYTE>& buffer) {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return nullptr;
+    ScopedKernelHandle token(opened);
+    DWORD bytes = 0;
+    GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &bytes);
+    if (bytes == 0) return nullptr;
+    buffer.resize(bytes);
+    if (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), bytes, &bytes)) return nullptr;
+    return reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+}
+
+// Whether the folder's owner is this account; false also when it cannot be
+// read, for a folder whose owner is unknown may be anyone's.
+bool OwnedByCurrentUser(const std::wstring& folder) {
+    std::vector<BYTE> user;
+    const PSID self = CurrentUser(user);
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR received = nullptr;
+    const DWORD result = GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                                               nullptr, nullptr, nullptr, &received);
+    ScopedLocalMemory descriptor(received);
+    return result == ERROR_SUCCESS && self && owner && EqualSid(self, owner);
+}
+
+bool InsideProfile(const std::wstring& folder) {
+    wchar_t profile[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile))) return false;
+    const std::wstring root = Canonical(profile);
+    return !root.empty() && folder.size() > root.size() && folder[root.size()] == L'\\' &&
+           SameText(folder.c_str(), root.size(), root.c_str(), root.size());
+}
+
 }  // namespace
 
 bool IsLinkPath(const wchar_t* path) {
@@ -239,10 +274,48 @@ InstallTargetVerdict JudgeInstallTarget(const wchar_t* folder, std::wstring& ful
     if (!IsSafe(folder, canonical)) return InstallTargetVerdict::kProtected;
     if (IsLinkPath(canonical.c_str())) return InstallTargetVerdict::kLink;
     const DWORD attributes = GetFileAttributesW(canonical.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !OwnedByCurrentUser(canonical)) {
+        return InstallTargetVerdict::kForeign;
+    }
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (!IsEmptyFolder(canonical) && !HoldsClient(canonical)))) {
         return InstallTargetVerdict::kOccupied;
     }
     fullForm = canonical;
     return InstallTargetVerdict::kFine;
+}
+
+bool ProtectInstallFolder(const wchar_t* folder) {
+    if (!folder || !*folder) return false;
+    const std::wstring canonical = Canonical(WithoutLongPrefix(folder));
+    if (canonical.empty()) return false;
+    if (InsideProfile(canonical)) return true;
+    std::vector<BYTE> user;
+    const PSID self = CurrentUser(user);
+    BYTE system[SECURITY_MAX_SID_SIZE];
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD systemBytes = sizeof(system);
+    DWORD administratorsBytes = sizeof(administrators);
+    if (!self || !CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &systemBytes) ||
+        !CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &administratorsBytes)) {
+        return false;
+    }
+    EXPLICIT_ACCESSW entries[3] = {};
+    const PSID sids[3] = {self, system, administrators};
+    for (int i = 0; i < 3; ++i) {
+        entries[i].grfAccessPermissions = FILE_ALL_ACCESS;
+        entries[i].grfAccessMode = SET_ACCESS;
+        entries[i].grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
+        entries[i].Trustee.TrusteeForm = TRUSTEE_IS_SID;
+        entries[i].Trustee.TrusteeType = i == 2 ? TRUSTEE_IS_GROUP : TRUSTEE_IS_USER;
+        entries[i].Trustee.ptstrName = static_cast<LPWSTR>(sids[i]);
+    }
+    PACL made = nullptr;
+    if (SetEntriesInAclW(3, entries, nullptr, &made) != ERROR_SUCCESS) return false;
+    ScopedLocalMemory list(made);
+    std::wstring path = canonical;
+    return SetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT,
+                                 DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                 made, nullptr) == ERROR_SUCCESS;
 }

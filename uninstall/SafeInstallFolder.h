@@ -5,8 +5,12 @@
 // the same question, through the same code, before it installs into a
 // folder (installer/FolderRule.cpp, an NSIS plug-in built from this file).
 //
+// The installer also gives a folder outside the player's profile an access
+// list of its own here (ProtectInstallFolder), so that no other account can
+// change the programs the player runs.
+//
 // Depends on Win32 only (kernel32, shell32, ole32 for the known-folder
-// paths), the header-only handle wrappers of base/Scoped.h and the names of
+// paths, advapi32 for access lists), the header-only handle wrappers of base/Scoped.h and the names of
 // base/Product.h, so the installer's plug-in can compile this file alone.
 #pragma once
 
@@ -48,9 +52,18 @@ enum class InstallTargetVerdict {
     kProtected,  // refused by IsSafeInstallFolder (or not absolute)
     kLink,       // itself a link: its target's contents would be the game's
     kOccupied,   // holds files but not the client: someone else's
+    kForeign,    // exists and belongs to another account
 };
 
 // Judges folder for the installer: IsSafeInstallFolder, then no link, then
-// empty, missing or holding the client (a Config.ini alone is not ours).
+// missing or owned by the player, then empty or holding the client (a
+// Config.ini alone is not ours).
 // fullForm receives the folder in its full, long form when it is fine.
 InstallTargetVerdict JudgeInstallTarget(const wchar_t* folder, std::wstring& fullForm);
+
+// Gives folder (an existing folder the installer has judged fine) a
+// protected access list when it lies outside the player's profile: full
+// control for the player, SYSTEM and Administrators, nothing inherited from
+// above; what is in it and what comes later inherits that. A folder inside
+// the profile keeps the profile's list. False when the list could not be set.
+bool ProtectInstallFolder(const wchar_t* folder);

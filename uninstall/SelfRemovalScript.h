@@ -4,45 +4,48 @@
 // script waits until the uninstaller's executable can be deleted (it has
 // exited) and deletes it; then the same cmd removes the folder with the
 // script in it, by a command on its own command line, read before the
-// script ran. cmd runs in the system folder, so it holds no part of the
+// script ran, and only once the folder is gone the uninstall entries that
+// name it and the uninstaller's compatibility mark. cmd runs in the system folder, so it holds no part of the
 // install folder.
 //
 // Wine 8's cmd keeps the script open while it runs it, so a script cannot
 // remove its own folder there; Windows' cmd reads the script line by line
 // and stops once it is deleted. Hence the removal on the command line.
 //
-// cmd reads the script in the console's code page and expands "%" (and "!"
-// under delayed expansion), and "?" and "*" are wildcards for DEL, while
-// the folder arrives as UTF-16. So the script is written only for a folder
-// whose narrow text names exactly that folder and holds none of those
-// characters, only for a safe install folder (IsSafeInstallFolder), and
-// only when no link lies inside it (Wine's "RD /S" follows links).
+// No folder name is ever written as narrow text or typed into a command:
+// the script finds its folder from its own location ("%~dp0"), and the
+// command line names it through an environment variable given to cmd,
+// expanded once and quoted, so every character a folder name may hold
+// (% ! ^ & ( ) and any outside the code pages) stays plain text. The script
+// is written only for a safe install folder (IsSafeInstallFolder) with no
+// link inside (Wine's "RD /S" follows links).
 #pragma once
+
+#include "uninstall/Installation.h"
 
 #include <cstddef>
 
-constexpr size_t kScriptPathBytes = 260;
-constexpr size_t kScriptTextBytes = 1024;
+constexpr size_t kCommandUnits = 1024;
+// Names the install folder for the script's cmd.
+inline constexpr wchar_t kScriptFolderVariable[] = L"ORVANE_UNINSTALL_FOLDER";
 
-// The script's text for folder F (narrow, no trailing backslash): CR LF
-// lines, no zero byte. False, with an empty text, when it would not fit.
-bool FormatSelfRemovalScript(const char* folder, char (&text)[kScriptTextBytes]);
+// The script's text: CR LF lines of ASCII, no zero byte, no folder name.
+const char* SelfRemovalScriptText();
 
-// The folder as the script may name it: its ANSI code-page text, when that
-// converts back to exactly the same folder, fits with the script's name in
-// kScriptPathBytes, and holds no character that cmd would expand or take as
-// a wildcard; outside ASCII also only when cmd reads the same code page.
-// False (narrow empty) otherwise.
-bool ScriptFolderText(const wchar_t* folder, char (&narrow)[kScriptPathBytes]);
+// The hidden cmd's command line for cmd (its full path): the script, the
+// folder's removal, and the deletion of the entries the installation has
+// and of the compatibility mark, each only once the folder is gone. False when it does not fit.
+bool FormatRemovalCommand(const wchar_t* cmd, const Installation& installation, wchar_t (&line)[kCommandUnits]);
 
 // Writes "<folder>\orvane_uninstall.bat" and starts it as described above.
 // The script is started only when this call created the file anew and
 // wrote it whole: a file of that name that is there already (someone
 // else's, perhaps) is deleted first, and when it cannot be, nothing is
 // started. False when nothing was started.
-bool WriteSelfRemovalScript(const wchar_t* folder);
+bool WriteSelfRemovalScript(const Installation& installation);
 
-// The end of an uninstallation for installFolder (the final path of the
-// installation): the folder checks above, then WriteSelfRemovalScript.
-// False when the folder is left as it is; nothing is shown either way.
-bool StartSelfRemoval(const wchar_t* installFolder);
+// The end of an uninstallation: the folder checks above, then
+// WriteSelfRemovalScript. A folder already gone (an installation that was a
+// link) needs no script: its entries are deleted here. False when the folder
+// stays as it is, and with it the entries.
+bool StartSelfRemoval(const Installation& installation);

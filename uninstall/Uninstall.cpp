@@ -25,9 +25,8 @@ bool CUninstall::InitInstance() {
         return true;
     }
     CFrame frame(installation);
-    if (GetSystemMetrics(SM_CXSCREEN) >= CFrame::kWidth && GetSystemMetrics(SM_CYSCREEN) >= CFrame::kHeight) {
-        frame.minSize = SIZE{CFrame::kWidth, CFrame::kHeight};
-    }
+    // Shown at the largest scale that fits the work area.
+    frame.minSize = SIZE{CFrame::kWidth, CFrame::kHeight};
     frame.ShowModal();
     // The program never ends under a running worker: a loop ended by
     // WM_QUIT leaves the wizard for the worker until it has finished.

@@ -2,6 +2,7 @@
 
 #include "base/BrowserFeatures.h"
 #include "base/Config.h"
+#include "base/PlayerData.h"
 #include "base/Product.h"
 #include "net/Endpoints.h"
 #include "net/UnixTime.h"
@@ -122,7 +123,6 @@ void RunUninstallSteps(const UninstallTarget& target) {
     const wchar_t* installFolder = target.installation.folder.c_str();
     EndRunningClient(target.clientWaitMs);
     SetProgress(target, 10);
-    DeleteUninstallEntries(target.installation);
     DeleteBrowserFeatures(kClientExeName);
     SetProgress(target, 15);
     SendUninstallReport(installFolder);
@@ -153,6 +153,12 @@ void RunUninstallSteps(const UninstallTarget& target) {
     SetProgress(target, 70);
     if (topFolder[0] && Exists(topFolder)) RemoveTree(topFolder);
     SetProgress(target, 80);
+    wchar_t configPath[MAX_PATH];
+    if (target.keepPlayerData) {
+        if (MakeConfigPath(installFolder, configPath)) KeepPlayerData(configPath);
+    } else {
+        PurgePlayerData();
+    }
     RemoveInstallFolder(installFolder);
     SetProgress(target, 100);
     Sleep(target.finalWaitMs);
@@ -168,6 +174,7 @@ DWORD WINAPI UninstallWorker(LPVOID wizard) {
     UninstallTarget target;
     target.installation = frame->GetInstallation();
     target.wizard = frame->Hwnd();
+    target.keepPlayerData = frame->KeepsPlayerData();
     target.setProgress = [frame](int percent) { frame->SetProgress(percent); };
     RunUninstallSteps(target);
     return 0;

@@ -1,15 +1,18 @@
 // The uninstall worker: the thread that does the whole removal
 // once the user confirmed it in the wizard. In a fixed order it ends a
-// running client, deletes the uninstall registry entry and the client's
-// browser settings (base/BrowserFeatures.h), posts the uninstall
-// report, opens the farewell page, unpins and deletes the shortcuts, removes
-// the Start-menu folders and empties the install folder, advancing the
+// running client, deletes the client's browser settings
+// (base/BrowserFeatures.h), posts the uninstall report, opens the farewell
+// page, unpins and deletes the shortcuts, removes the Start-menu folders,
+// keeps the player's data in the profile or, unchecked, removes it
+// (base/PlayerData.h), and empties the install folder, advancing the
 // wizard's progress bar after each step, and at last posts
 // WM_UNINSTALL_STATUS / UNINSTALL_FINISHED to the wizard.
 //
 // The worker works on the installation the uninstaller found at its start
-// (uninstall/Installation.h): it deletes the uninstall entries that name
-// it, and empties its folder only when IsSafeInstallFolder allows it.
+// (uninstall/Installation.h), and empties its folder only when
+// IsSafeInstallFolder allows it. The uninstall entries stay until the
+// folder is gone: the self-removal script deletes them
+// (uninstall/SelfRemovalScript.h).
 // Every failure is ignored.
 #pragma once
 
@@ -32,6 +35,7 @@ bool GetInstallFolder(wchar_t (&folder)[MAX_PATH]);
 struct UninstallTarget {
     Installation installation;
     HWND wizard = nullptr;                    // gets the finished message
+    bool keepPlayerData = true;               // the wizard's check box
     std::function<void(int)> setProgress;     // the wizard's bar
     DWORD clientWaitMs = 2000;                // after each attempt to end the client
     DWORD finalWaitMs = 1000;                 // with the bar at 100

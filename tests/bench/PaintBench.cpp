@@ -86,15 +86,21 @@ int wmain() {
     }
     int result = 0;
     {
+        // At the screen's scale, as the client's launcher is.
+        const UINT dpi = SystemDpi();
+        const int width = ScaleBy(kWidth, dpi);
+        const int height = ScaleBy(kHeight, dpi);
         BenchWindow window;
-        HWND hwnd = window.Create(WS_EX_TOOLWINDOW, L"PaintBench", L"bench", WS_POPUP, 0, 0, kWidth,
-                                  kHeight, nullptr);
+        window.SetDpi(dpi);
+        HWND hwnd = window.Create(WS_EX_TOOLWINDOW, L"PaintBench", L"bench", WS_POPUP, 0, 0, width,
+                                  height, nullptr);
         if (!hwnd) {
             std::fprintf(stderr, "cannot create the window\n");
             UnregisterManager(GetCurrentThreadId());
             return 1;
         }
         CImagePaint& painter = window.painter;
+        painter.SetDpi(dpi);
         for (const ButtonSpec& spec : kButtons) {
             painter.AddButton(spec.id, spec.rect)->SetImageStrip(spec.strip);
         }
@@ -109,22 +115,22 @@ int wmain() {
             [&, i = 0]() mutable {
                 const ButtonSpec& spec = kButtons[2 + i++ % 2];
                 SendMessageW(hwnd, WM_MOUSEMOVE, 0,
-                             MAKELPARAM(spec.rect.left + 5, spec.rect.top + 5));
+                             MAKELPARAM(ScaleBy(spec.rect.left + 5, dpi), ScaleBy(spec.rect.top + 5, dpi)));
             });
         const double whole = Measure([&](int) { painter.Invalidate(); }, [&] { painter.Redraw(); });
 
         // The floor: the same frame, prepared once, handed over each time.
         LayeredSurface prepared;
-        prepared.Prepare(kWidth, kHeight);
+        prepared.Prepare(width, height);
         const LayeredSurface& drawn = painter.Surface();
         GdiFlush();
         std::memcpy(const_cast<DWORD*>(prepared.Pixels()), drawn.Pixels(),
-                    static_cast<size_t>(kWidth) * kHeight * 4);
+                    static_cast<size_t>(width) * height * 4);
         const UpdateLayeredWindowProc update = FindUpdateLayeredWindow();
         const double floor = Measure([](int) {}, [&] { prepared.Present(hwnd, update, 255); });
 
-        std::printf("Layered redraw of a %d x %d window with 6 strip buttons (median of %d)\n",
-                    kWidth, kHeight, kRounds);
+        std::printf("Layered redraw of a %d x %d window (%u DPI) with 6 strip buttons (median of %d)\n",
+                    width, height, dpi, kRounds);
         std::printf("  Redraw:                         %8.3f ms\n", redraw);
         std::printf("  floor (UpdateLayeredWindow):    %8.3f ms\n", floor);
         std::printf("  ratio:                          %8.2f x\n", floor > 0 ? redraw / floor : 0.0);

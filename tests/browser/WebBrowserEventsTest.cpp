@@ -38,6 +38,13 @@ public:
         targets_.push_back(std::move(target));
         return Add(v, false);
     }
+    // A string of exactly these units, a NUL among them perhaps.
+    Event& Units(const std::wstring& units) {
+        VARIANT v;
+        V_VT(&v) = VT_BSTR;
+        V_BSTR(&v) = SysAllocStringLen(units.data(), static_cast<UINT>(units.size()));
+        return Add(v, true);
+    }
     Event& Typed(VARTYPE type, void* pointer) {
         VARIANT v;
         VariantInit(&v);
@@ -226,6 +233,40 @@ TEST_F(BrowserEvents, ArgumentsOfTheWrongKindAreNeverReadThrough) {
     nullStrings.Typed(VT_DISPATCH, nullptr).Bstr(nullptr);
     EXPECT_EQ(S_OK, Send(DISPID_NAVIGATECOMPLETE2, nullStrings.Params()));
     EXPECT_EQ(std::vector<std::wstring>{L"nav:"}, seen) << "a null string is the empty text";
+}
+
+// Addresses that cannot be read whole: no handler checks them, and a
+// navigation or a new window is cancelled all the same.
+TEST_F(BrowserEvents, AnAddressNotReadableWholeIsCancelledUnseen) {
+    InstallAll();
+    const std::wstring nul = std::wstring(L"http://127.0.0.1/") + L'\0' + L"http://evil.example/";
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        const auto url = [&](Event& event) -> Event& {
+            return kind == 0 ? event.Units(nul) : kind == 1 ? event.I4(7) : event.Typed(VT_BSTR | VT_BYREF, nullptr);
+        };
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        VARIANT empty{};
+        Event before;
+        url(before.Typed(VT_DISPATCH, nullptr));
+        for (int i = 0; i < 4; ++i) before.Typed(VT_VARIANT | VT_BYREF, &empty);
+        before.Typed(VT_BOOL | VT_BYREF, &cancel);
+        EXPECT_EQ(S_OK, Send(DISPID_BEFORENAVIGATE2, before.Params()));
+        EXPECT_EQ(VARIANT_TRUE, cancel);
+
+        IDispatch* newDispatch = nullptr;
+        VARIANT_BOOL cancelWindow = VARIANT_FALSE;
+        Event popup;
+        url(popup.Typed(VT_DISPATCH | VT_BYREF, &newDispatch).Typed(VT_BOOL | VT_BYREF, &cancelWindow).I4(2).Bstr(L"a"));
+        EXPECT_EQ(S_OK, Send(DISPID_NEWWINDOW3, popup.Params()));
+        EXPECT_EQ(VARIANT_TRUE, cancelWindow);
+
+        Event completed;
+        url(completed.Typed(VT_DISPATCH, nullptr));
+        EXPECT_EQ(S_OK, Send(DISPID_NAVIGATECOMPLETE2, completed.Params()));
+        EXPECT_EQ(S_OK, Send(DISPID_DOCUMENTCOMPLETE, completed.Params()));
+    }
+    EXPECT_TRUE(seen.empty());
 }
 
 TEST_F(BrowserEvents, AThrowingHandlerStillTakesTheEvent) {

@@ -143,7 +143,8 @@ TEST_F(WebBrowserSite, TellsTheControlItsWindowAndHostInfo) {
     DOCHOSTUIINFO hostInfo{};
     hostInfo.dwFlags = DOCHOSTUIFLAG_DIALOG;
     EXPECT_EQ(S_OK, browser.GetHostInfo(&hostInfo));
-    EXPECT_EQ(DOCHOSTUIFLAG_DIALOG | DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO, hostInfo.dwFlags);
+    EXPECT_EQ(DOCHOSTUIFLAG_DIALOG | DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_DPI_AWARE | DOCHOSTUIFLAG_SCROLL_NO,
+              hostInfo.dwFlags);
     EXPECT_EQ(nullptr, hostInfo.pchHostCss);
 
     IDispatch* external = nullptr;

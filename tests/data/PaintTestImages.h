@@ -15,6 +15,8 @@
 #define IMG_TRUNCATED 40
 #define IMG_NOT_A_PNG 41
 #define IMG_MISSING 999
+// Art at 100, 150, 200 and a broken 175 %.
+#define IMG_SCALED 50
 // The progress bar always loads these two ids.
 #define IMG_TRACK 144
 #define IMG_FILL 145

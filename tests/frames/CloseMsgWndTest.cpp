@@ -17,12 +17,6 @@
 
 namespace {
 
-RECT WindowRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
 // Caption moves the painter asks for, taken out of the queue before the
 // system could start a real move loop (which would wait for the mouse).
 std::vector<MSG> g_captionMoves;

@@ -12,6 +12,7 @@
 #include "base/Scoped.h"
 #include "ui/ScopedCom.h"
 
+#include <aclapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -219,6 +220,70 @@ TEST_F(Installer, RefusesAFolderOfOtherFilesAndABadId) {
         EXPECT_EQ(kInstallerRefused, Install(option, fresh)) << option;
         ExpectNothingInstalled(fresh);
     }
+}
+
+// Outside the profile: only the player, SYSTEM and Administrators, by a
+// protected list that the programs inherit. A folder made in advance by
+// another account is refused and left as it was.
+bool KeepsProtectedLists(std::wstring folder) {
+    ACL empty{};
+    InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
+    SetNamedSecurityInfoW(folder.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                          nullptr, nullptr, &empty, nullptr);
+    PSECURITY_DESCRIPTOR received = nullptr;
+    GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr,
+                          &received);
+    ScopedLocalMemory descriptor(received);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    return received && GetSecurityDescriptorControl(received, &control, &revision) && (control & SE_DACL_PROTECTED);
+}
+
+TEST_F(Installer, AFolderOutsideTheProfileIsThePlayersAloneAndAnotherAccountsIsRefused) {
+    const std::wstring games = L"C:\\vstorm-test-games";
+    RemoveTree(games);
+    ASSERT_TRUE(CreateDirectoryW((games + L"-probe").c_str(), nullptr));
+    const bool kept = KeepsProtectedLists(games + L"-probe");
+    RemoveTree(games + L"-probe");
+    if (!kept) GTEST_SKIP() << "this Wine keeps no access lists on files";
+    ASSERT_TRUE(CreateDirectoryW(games.c_str(), nullptr));
+    const std::wstring target = games + L"\\" + kProductName;
+    ASSERT_EQ(0u, Install(L"", target));
+    for (const std::wstring& path : {target, target + L"\\" + kClientExeName}) {
+        PACL list = nullptr;
+        PSECURITY_DESCRIPTOR received = nullptr;
+        ASSERT_EQ(0u, GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                            nullptr, &list, nullptr, &received));
+        ScopedLocalMemory descriptor(received);
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        GetSecurityDescriptorControl(received, &control, &revision);
+        EXPECT_EQ(path == target, (control & SE_DACL_PROTECTED) != 0) << "protected there, inherited below";
+        // The player (the one SID that is neither), SYSTEM, Administrators.
+        std::set<int> trustees;
+        for (DWORD i = 0; list && i < list->AceCount; ++i) {
+            ACCESS_ALLOWED_ACE* ace = nullptr;
+            ASSERT_TRUE(GetAce(list, i, reinterpret_cast<void**>(&ace)));
+            const PSID sid = &ace->SidStart;
+            const bool system = IsWellKnownSid(sid, WinLocalSystemSid);
+            trustees.insert(system ? 1 : IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ? 2 : 0);
+        }
+        EXPECT_EQ((std::set<int>{0, 1, 2}), trustees);
+        EXPECT_EQ(3u, list ? static_cast<unsigned>(list->AceCount) : 0u);
+    }
+    RemoveInstallation();
+
+    const std::wstring foreign = games + L"\\foreign";
+    ASSERT_TRUE(CreateDirectoryW(foreign.c_str(), nullptr));
+    BYTE guests[SECURITY_MAX_SID_SIZE];
+    DWORD guestsBytes = sizeof(guests);
+    ASSERT_TRUE(CreateWellKnownSid(WinBuiltinGuestsSid, nullptr, guests, &guestsBytes));
+    std::wstring path = foreign;
+    ASSERT_EQ(0u, SetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, guests, nullptr,
+                                        nullptr, nullptr));
+    EXPECT_EQ(kInstallerRefused, Install(L"", foreign));
+    ExpectNothingInstalled(foreign);
+    RemoveTree(games);
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 // the installed client (through the test seam: its pages scripted) reports
 // the installation, takes the player to the game and reports the exit; and
 // the installed 32-bit uninstaller, continued with a click, removes
-// everything of the product, its folder within 10 s of the click.
+// everything of the product, its folder within 10 s of the click, but keeps
+// the player's data, which the next installation's first run takes back;
+// unticked, it leaves nothing. And folder names of every kind go whole.
 #include "base/Config.h"
+#include "base/PlayerData.h"
 #include "base/Product.h"
 #include "app/Statistics.h"
 #include "net/Endpoints.h"
@@ -105,6 +108,32 @@ const char* WalkInstallerPages(DWORD id, const std::wstring& folder) {
     return nullptr;
 }
 
+// The installed uninstaller, continued as the player would, the keep box
+// unticked first unless keepData; its exit code. continued: the click's time.
+DWORD UninstallAsPlayer(const std::wstring& folder, bool keepData, DWORD& continued) {
+    ClientProcess uninstaller;
+    if (!uninstaller.Start(folder + L"\\" + kUninstallerExeName, folder)) return kProgramDidNotEnd;
+    const std::wstring wizardTitle = std::wstring(kProductName) + L"卸载向导";
+    HWND wizard = nullptr;
+    if (!WaitFor([&] {
+            wizard = FindProcessWindow(uninstaller.Id(), CImageCtrl::kClassName, wizardTitle.c_str());
+            return wizard && IsWindowVisible(wizard);
+        }, kDeadlineMs)) {
+        return kProgramDidNotEnd;
+    }
+    if (!keepData) RealInput::Click(wizard, CFrame::kCheckBoxRect);
+    RealInput::Click(wizard, CFrame::kContinueRect);
+    continued = GetTickCount();
+    return uninstaller.WaitForExit(60000);
+}
+
+// Within 10 s of the click the folder is gone and so is the script's cmd.
+bool RemovedInTime(const std::wstring& folder, DWORD continued, const std::vector<DWORD>& scriptsBefore) {
+    const DWORD left = 10000 - std::min<DWORD>(10000, GetTickCount() - continued);
+    return WaitFor([&] { return !FileExists(folder) && ChildProcesses(0, L"cmd.exe").size() <= scriptsBefore.size(); },
+                   left);
+}
+
 // The installer started with options and walked through; its exit code.
 DWORD InstallAsPlayer(const std::wstring& options, const std::wstring& folder, const std::wstring& workDir) {
     ScopedKernelHandle process;
@@ -126,7 +155,7 @@ protected:
         ASSERT_NE(0, StatsPort()) << "the client must be built with a loopback endpoint";
         RemoveInstallation();
     }
-    void TearDown() override { RemoveInstallation(); }
+    void TearDown() override { RemoveInstallation(); PurgePlayerData(); }
 
     std::wstring Value(const wchar_t* section, const wchar_t* key) {
         wchar_t value[kConfigValueUnits];
@@ -178,19 +207,12 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
     EXPECT_FALSE(Value(kSectionExtension, kKeyOutTime).empty());
     EXPECT_EQ(installTime, Value(kSectionInstall, kKeyInstallTime));
 
-    // The installed uninstaller, continued as the player would.
+    // The player's settings, and the uninstaller with the keep box ticked.
+    WriteConfigText(config.c_str(), kSectionCommon, kKeyBossKey, L"69");
+    WriteConfigText(config.c_str(), kSectionPlayer, L"zoom", L"125");
     const std::vector<DWORD> scriptsBefore = ChildProcesses(0, L"cmd.exe");
-    ClientProcess uninstaller;
-    ASSERT_TRUE(uninstaller.Start(folder + L"\\" + kUninstallerExeName, folder));
-    const std::wstring wizardTitle = std::wstring(kProductName) + L"卸载向导";
-    HWND wizard = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        wizard = FindProcessWindow(uninstaller.Id(), CImageCtrl::kClassName, wizardTitle.c_str());
-        return wizard && IsWindowVisible(wizard);
-    }, kDeadlineMs));
-    RealInput::Click(wizard, CFrame::kContinueRect);
-    const DWORD continued = GetTickCount();
-    EXPECT_EQ(0u, uninstaller.WaitForExit(60000));
+    DWORD continued = 0;
+    EXPECT_EQ(0u, UninstallAsPlayer(folder, true, continued));
 
     ASSERT_TRUE(stats.WaitForRequests(3, kDeadlineMs));
     const std::string report = stats.Requests()[2].body;
@@ -198,16 +220,56 @@ TEST_F(RoundTrip, InstallPlayAndUninstallLeaveNothingOfTheProduct) {
     EXPECT_NE(std::string::npos, report.find("&agent_id=31&site_id=42&user_name=Alice")) << report;
     ASSERT_TRUE(opened.WaitForCount(1, kDeadlineMs));
     EXPECT_EQ(Narrow(kFarewellUrl), opened.Urls()[0]);
-
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) EXPECT_FALSE(OpenUninstallKey(root));
     EXPECT_FALSE(FileExists(DesktopShortcut()));
     EXPECT_FALSE(FileExists(ProductMenuFolder()));
     EXPECT_TRUE(FileExists(MakerMenuFolder())) << "the maker's group folder stays";
-    // The self-removal script takes the rest, and its cmd ends.
-    const DWORD left = 10000 - std::min<DWORD>(10000, GetTickCount() - continued);  // 10 s from the click
-    EXPECT_TRUE(WaitFor([&] {
-        return !FileExists(folder) && ChildProcesses(0, L"cmd.exe").size() <= scriptsBefore.size();
-    }, left)) << "something of the installation is left on disk, or the script's cmd runs";
+    // The self-removal script takes the rest, the entry only then, and its cmd ends.
+    EXPECT_TRUE(RemovedInTime(folder, continued, scriptsBefore)) << "something is left on disk, or cmd runs";
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) EXPECT_FALSE(OpenUninstallKey(root));
+
+    // Installed again: the player's data is back on the first run, which
+    // is counted and reported as an installation again.
+    ASSERT_EQ(0u, RunInstaller(L"/UID=31 /ADV=42", folder, scratch.Path()));
+    {
+        ClientProcess client;
+        ASSERT_TRUE(client.Start(folder + L"\\" + kClientExeName, folder));
+        ASSERT_TRUE(stats.WaitForRequests(4, kDeadlineMs));
+        EXPECT_NE(std::string::npos, stats.Requests()[3].body.find("&action=install&")) << stats.Requests()[3].body;
+        EXPECT_EQ(L"Alice", Value(kSectionCommon, kKeyUserName));
+        EXPECT_EQ(L"69", Value(kSectionCommon, kKeyBossKey));
+        EXPECT_EQ(L"125", Value(kSectionPlayer, L"zoom"));
+        EXPECT_EQ(L"1", Value(kSectionCommon, kKeyRunCount));
+        EXPECT_EQ(0u, client.Close());
+    }
+
+    // Unticked: nothing of the product stays, in the profile or the registry.
+    EXPECT_EQ(0u, UninstallAsPlayer(folder, false, continued));
+    EXPECT_TRUE(RemovedInTime(folder, continued, scriptsBefore));
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) EXPECT_FALSE(OpenUninstallKey(root));
+    wchar_t data[MAX_PATH];
+    EXPECT_TRUE(PlayerDataPath(nullptr, data) && !FileExists(data)) << "logs, dumps and kept data go";
+    EXPECT_NE(0, RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\"
+                              L"FEATURE_LOCALMACHINE_LOCKDOWN", kClientExeName, RRF_RT_ANY, nullptr, nullptr, nullptr));
+}
+
+// Any name Windows allows for a folder: installed, then removed whole, the
+// script and its cmd included. (Wine's cmd expands a variable's value
+// again, so a name holding "%NAME%" of a defined variable is not in the
+// table; Windows' cmd expands once.)
+TEST_F(RoundTrip, EveryLegalFolderNameIsRemovedWhole) {
+    LoopbackHttpServer stats(LoopbackHttpServer::Mode::Normal, StatsPort());
+    for (const wchar_t* name : {L"R&D", L"100%", L"!^", L"(x)", L"Jos\u00e9", L"\u5f20\u4e09",
+                                L"R&D 100% !^ (x) Jos\u00e9 \u5f20\u4e09"}) {
+        const std::wstring target = scratch.File(name);
+        SCOPED_TRACE(Narrow(target));
+        ASSERT_EQ(0u, RunInstaller(L"", target, scratch.Path()));
+        ASSERT_TRUE(FileExists(target + L"\\" + kUninstallerExeName));
+        const std::vector<DWORD> scriptsBefore = ChildProcesses(0, L"cmd.exe");
+        DWORD continued = 0;
+        EXPECT_EQ(0u, UninstallAsPlayer(target, true, continued));
+        EXPECT_TRUE(RemovedInTime(target, continued, scriptsBefore));
+        EXPECT_FALSE(OpenUninstallKey(HKEY_CURRENT_USER));
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 //
 // The Desktop of Wine's prefix is a link to the Unix home folder; for these
 // tests the user's Desktop is redirected to a scratch folder.
+#include "base/PlayerData.h"
 #include "base/Product.h"
 #include "net/Endpoints.h"
 #include "net/UnixTime.h"
@@ -37,6 +38,7 @@ constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVe
 constexpr wchar_t kWizardTitle[] = L"Orvane Stormvale卸载向导";
 constexpr wchar_t kQuestion[] = L"<Orvane Stormvale>正在运行,是否关闭<Orvane Stormvale>？";
 constexpr wchar_t kNotInstalled[] = L"这里不是 Orvane Stormvale 的安装文件夹，卸载程序没有删除任何内容。";
+constexpr wchar_t kLeftBehind[] = L"卸载程序未能删除文件夹“";
 constexpr DWORD kDeadlineMs = 30000;
 constexpr DWORD kSelfRemovalMs = 10000;
 
@@ -145,6 +147,7 @@ protected:
         RemoveTree(topFolder);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
         RegDeleteKeyExW(HKEY_CURRENT_USER, UninstallKeyPath().c_str(), KEY_WOW64_32KEY, 0);
+        PurgePlayerData();  // kept data would come back in a later test's client
     }
 
     // The installer's work: both programs and Config.ini in folder, the
@@ -178,10 +181,22 @@ protected:
         HWND wizard = FindWindowOf(uninstaller.Id(), CImageCtrl::kClassName, kWizardTitle, 15000);
         EXPECT_NE(nullptr, wizard) << "no wizard";
         if (!wizard) return kProgramDidNotEnd;
+        RECT shown{};
+        GetWindowRect(wizard, &shown);
+        EXPECT_NEAR(Px(CFrame::kWidth), shown.right - shown.left, 1) << "the wizard at the screen's scale";
+        EXPECT_NEAR(Px(CFrame::kHeight), shown.bottom - shown.top, 1);
         drive(wizard, uninstaller.Id());
         return uninstaller.Wait(60000);
     }
-    static void Click(HWND wizard, const RECT& element) { RealInput::Click(wizard, element); }
+    // The wizard's 96-DPI lengths at the screen's DPI (it fits every screen
+    // these tests make).
+    static int Px(int value) {
+        ScopedWindowDc screen(nullptr);
+        return MulDiv(value, GetDeviceCaps(screen.Get(), LOGPIXELSX), 96);
+    }
+    static void Click(HWND wizard, const RECT& element) {
+        RealInput::Click(wizard, RECT{Px(element.left), Px(element.top), Px(element.right), Px(element.bottom)});
+    }
     static void Continue(HWND wizard, DWORD) {
         Click(wizard, CFrame::kContinueRect);
         continuedAt = GetTickCount();
@@ -251,7 +266,7 @@ TEST_F(UninstallProcess, ContinueRemovesTheInstallationInOrderReportsAndEnds) {
     });
     const uint64_t after = LocalNow();
     EXPECT_EQ(0u, code);
-    EXPECT_FALSE(entryAtReport) << "the uninstall entry goes before the report";
+    EXPECT_TRUE(entryAtReport) << "the uninstall entry stays until the folder is gone";
     EXPECT_TRUE(configAtReport) << "the folder goes after the report";
     EXPECT_TRUE(shortcutAtReport) << "the shortcut goes after the report";
 
@@ -274,8 +289,6 @@ TEST_F(UninstallProcess, ContinueRemovesTheInstallationInOrderReportsAndEnds) {
                                   nullptr));
         EXPECT_EQ(0, RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"other.exe")) << "another program's stays";
     }
-    EXPECT_FALSE(UninstallEntryExists());
-    EXPECT_TRUE(UninstallEntryExists(HKEY_LOCAL_MACHINE)) << "it names another folder";
     EXPECT_FALSE(FileExists(shortcut));
     EXPECT_FALSE(FileExists(groupFolder));
     EXPECT_TRUE(FileExists(programs + L"\\Orvane Games")) << "the maker's group stays";
@@ -284,6 +297,9 @@ TEST_F(UninstallProcess, ContinueRemovesTheInstallationInOrderReportsAndEnds) {
     EXPECT_FALSE(FileExists(install + L"\\vstorm.exe"));
     EXPECT_FALSE(FileExists(install + L"\\cache"));
     ExpectRemovedInTime(install);
+    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_TRUE(UninstallEntryExists(HKEY_LOCAL_MACHINE)) << "it names another folder";
+    EXPECT_FALSE(FileExists(Special(CSIDL_LOCAL_APPDATA) + L"\\" + kProductName)) << "unticked: no data kept";
 
     // The farewell page went to the browser.
     opened.WaitForCount(1, 15000);
@@ -353,6 +369,7 @@ TEST_F(UninstallProcess, ClosingWhileTheWorkerRunsChangesNothingAndItFinishes) {
     });
     EXPECT_EQ(0u, code);
     EXPECT_TRUE(stayed);
+    ExpectRemovedInTime(install);
     EXPECT_FALSE(UninstallEntryExists());
     EXPECT_FALSE(FileExists(shortcut));
     EXPECT_FALSE(FileExists(topFolder));
@@ -436,21 +453,9 @@ TEST_F(UninstallProcess, OutsideAnInstallationItTouchesNothing) {
     EXPECT_TRUE(server.Requests().empty() && opened.Urls().empty()) << "no report, no farewell page";
 }
 
-TEST_F(UninstallProcess, APercentFolderIsEmptiedWithoutScriptAndItsSiblingStays) {
-    const std::wstring folder = dir.File(L"game%x%");
-    PrepareInstallation(folder);
-    const std::wstring sibling = dir.File(L"game");
-    ASSERT_TRUE(MakeFolder(sibling));
-    Decoys decoys(sibling);
-    EXPECT_EQ(0u, RunWizard(folder, Continue));
-    EXPECT_FALSE(FileExists(folder + L"\\Config.ini"));
-    EXPECT_TRUE(FileExists(folder + L"\\uninstall.exe"));
-    EXPECT_FALSE(FileExists(folder + L"\\orvane_uninstall.bat"));
-    EXPECT_TRUE(decoys.Intact());
-}
-
 // A link inside, as a Start-menu folder or as the installation: what lies
-// behind stays (Wine 8 keeps the links too, and runs no script then).
+// behind stays (Wine 8 keeps the links too, and runs no script then: the
+// player is told, and the entry stays).
 TEST_F(UninstallProcess, NoLinkIsFollowed) {
     PrepareInstallation(install);
     ScratchDir inside, menu;
@@ -458,7 +463,10 @@ TEST_F(UninstallProcess, NoLinkIsFollowed) {
     ASSERT_TRUE(MakeSymbolicLink(install + L"\\saves", inside.Path()));
     RemoveTree(topFolder);
     ASSERT_TRUE(MakeSymbolicLink(topFolder, menu.Path()));
-    EXPECT_EQ(0u, RunWizard(install, Continue));
+    std::wstring notice;
+    EXPECT_EQ(0u, RunWizard(install, [&](HWND wizard, DWORD id) { notice = ContinueAndAnswer(wizard, id, IDOK); }));
+    EXPECT_EQ(0u, notice.find(kLeftBehind)) << Narrow(notice);
+    EXPECT_TRUE(UninstallEntryExists());
     EXPECT_TRUE(insideDecoys.Intact() && menuDecoys.Intact());
     EXPECT_FALSE(FileExists(install + L"\\Config.ini") || FileExists(install + L"\\orvane_uninstall.bat"));
     // Wine shows no link whose target has gone: they go first.
@@ -468,8 +476,9 @@ TEST_F(UninstallProcess, NoLinkIsFollowed) {
     PrepareInstallation(inside.Path());
     const std::wstring linked = dir.File(L"linked");
     ASSERT_TRUE(MakeSymbolicLink(linked, inside.Path()) && CreateUninstallEntry(HKEY_CURRENT_USER, linked));
-    EXPECT_EQ(0u, RunWizard(linked, Continue));
-    EXPECT_FALSE(UninstallEntryExists()) << "it was the installation";
+    EXPECT_EQ(0u, RunWizard(linked, [&](HWND wizard, DWORD id) { notice = ContinueAndAnswer(wizard, id, IDOK); }));
+    EXPECT_EQ(FileExists(linked), notice.find(kLeftBehind) == 0) << "told exactly when the link stays";
+    EXPECT_EQ(FileExists(linked), UninstallEntryExists()) << "it was the installation: its entry goes with it";
     EXPECT_TRUE(insideDecoys.Intact() && FileExists(inside.File(L"Config.ini")) && NoScriptRuns());
     RemoveSymbolicLink(linked);
 }
@@ -481,7 +490,9 @@ TEST_F(UninstallProcess, APlantedScriptNeverRuns) {
     const std::wstring marker = dir.File(L"marker.txt"), planted = install + L"\\orvane_uninstall.bat";
     const std::string plantedText = "@echo off\r\necho planted> \"" + Narrow(marker) + "\"\r\n";
     ASSERT_TRUE(WriteFileBytes(planted, plantedText) && SetFileAttributesW(planted.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(0u, RunWizard(install, Continue));
+    std::wstring notice;
+    EXPECT_EQ(0u, RunWizard(install, [&](HWND wizard, DWORD id) { notice = ContinueAndAnswer(wizard, id, IDOK); }));
+    EXPECT_EQ(0u, notice.find(kLeftBehind)) << Narrow(notice);
     Sleep(3000);
     EXPECT_FALSE(FileExists(marker));
     EXPECT_TRUE(ReadFileBytes(planted) == plantedText && NoScriptRuns());

@@ -39,12 +39,6 @@ std::string Narrow(const std::wstring& text) {
 // A page address on the landing host.
 std::wstring Page(const wchar_t* path) { return std::wstring(kLandingPage) + path; }
 
-RECT WindowRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
 bool WindowAt(HWND window, const RECT& r) {
     const RECT now = WindowRect(window);
     return EqualRect(&now, &r) != FALSE;

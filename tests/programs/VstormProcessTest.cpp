@@ -1,12 +1,16 @@
 // The built client as a whole process: started from a scratch folder, it
 // keeps its books in the Config.ini beside it and exits with 0.
+#include "base/CrashTrace.h"
+#include "base/PlayerData.h"
 #include "tests/programs/support/ClientFolder.h"
 #include "tests/support/ProgramImage.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -57,6 +61,54 @@ TEST_F(VstormProcess, JunkOrReadOnlyConfigNeverStopsTheClient) {
 
     SetFileAttributesW(config.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(0u, Start());
+}
+
+std::vector<std::wstring> Dumps(const std::wstring& crashes) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW((crashes + L"\\vstorm-*.dmp").c_str(), &entry));
+    if (find) {
+        do {
+            names.emplace_back(entry.cFileName);
+        } while (FindNextFileW(find.Get(), &entry));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A run's log: start, its reports' outcomes, exit. A thread started at a
+// bad address from outside: a dump, a last line, and the end, within seconds.
+TEST_F(VstormProcess, TheTraceLogsTheRunAndACrashLeavesADumpAndEnds) {
+    wchar_t logs[MAX_PATH], crashes[MAX_PATH];
+    ASSERT_TRUE(PlayerDataPath(kLogsFolderName, logs) && PlayerDataPath(kCrashesFolderName, crashes));
+    const std::wstring log = std::wstring(logs) + L"\\vstorm.log";
+    DeleteFileW(log.c_str());
+    ASSERT_EQ(0u, Start());
+    const std::string run = ReadFileBytes(log);
+    size_t at = 0;
+    for (const char* line : {" start\r\n", " report install ", " report close ", " exit\r\n"}) {
+        at = run.find(line, at);
+        EXPECT_NE(std::string::npos, at) << line << " in order in " << run;
+    }
+    EXPECT_EQ(std::string::npos, run.find("127.0.0.1")) << "no address";
+
+    for (const std::wstring& name : Dumps(crashes)) DeleteFileW((std::wstring(crashes) + L"\\" + name).c_str());
+    for (int i = 0; i < kKeptDumps; ++i) {
+        ASSERT_TRUE(WriteFileBytes(std::wstring(crashes) + L"\\vstorm-2000010" + std::to_wstring(i) + L"-000000-1.dmp",
+                                   "old"));
+    }
+    ClientProcess client;
+    ASSERT_TRUE(client.Start(exe, dir.Path()));
+    ASSERT_NE(nullptr, client.WaitForFrame());
+    ScopedKernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, client.Id()));
+    ScopedKernelHandle thread(CreateRemoteThread(process.Get(), nullptr, 0,
+                                                 reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10), nullptr, 0, nullptr));
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), client.WaitForExit(20000));
+    const std::vector<std::wstring> dumps = Dumps(crashes);
+    ASSERT_EQ(static_cast<size_t>(kKeptDumps), dumps.size()) << "the oldest went, the new one stays";
+    EXPECT_GT(ReadFileBytes(std::wstring(crashes) + L"\\" + dumps.back()).size(), 1000u) << "the newest";
+    EXPECT_NE(std::string::npos, ReadFileBytes(log).find(" crash code=0xC0000005 address=")) << ReadFileBytes(log);
 }
 
 TEST(VstormImage, IsA64BitGuiProgramWithoutMingwRuntimeDlls) {

@@ -1,7 +1,7 @@
 // The artwork as the windows will find it: every PNG image by id decodes
 // with GDI+ at the size its window lays out, with an alpha channel or
 // without one as the drawing code expects, state images really differ,
-// and icon group 128 holds the four icon sizes. The client's resources are
+// and icon group 128 holds every icon size. The client's resources are
 // read from vstorm.exe; the uninstaller's from uninstall_resources.dll,
 // which is built from the uninstaller's own resource script.
 #include "res/UninstallResources.h"
@@ -51,9 +51,9 @@ struct DecodedImage {
     std::unique_ptr<Gdiplus::Bitmap> bitmap;
 };
 
-DecodedImage DecodePng(HMODULE module, int id) {
+DecodedImage DecodePng(HMODULE module, int id, const wchar_t* type = L"PNG") {
     DecodedImage image;
-    const std::string bytes = ResourceBytes(module, id, L"PNG");
+    const std::string bytes = ResourceBytes(module, id, type);
     if (bytes.empty()) return image;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size());
     if (!memory) return image;
@@ -156,14 +156,20 @@ const ExpectedImage kUninstallerImages[] = {
     {IDB_PROGRESS_FILL, 371, 3, true},
 };
 
+// Each scale of the art is its own resource type, sized rounded half up.
+const std::pair<const wchar_t*, int> kScales[] = {
+    {L"PNG", 100}, {L"PNG125", 125}, {L"PNG150", 150}, {L"PNG175", 175}, {L"PNG200", 200}};
+int Scaled(int length, int percent) { return (length * percent + 50) / 100; }
+
 template <size_t N>
-void ExpectImages(HMODULE module, const ExpectedImage (&images)[N]) {
+void ExpectImages(HMODULE module, const ExpectedImage (&images)[N], const wchar_t* type, int percent) {
     for (const ExpectedImage& expected : images) {
-        SCOPED_TRACE("PNG resource " + std::to_string(expected.id));
-        DecodedImage image = DecodePng(module, expected.id);
+        SCOPED_TRACE("PNG resource " + std::to_string(expected.id) + " at " + std::to_string(percent));
+        DecodedImage image = DecodePng(module, expected.id, type);
         ASSERT_TRUE(image.bitmap);
-        EXPECT_EQ(static_cast<UINT>(expected.width), image.bitmap->GetWidth());
-        EXPECT_EQ(static_cast<UINT>(expected.height), image.bitmap->GetHeight());
+        EXPECT_EQ(static_cast<UINT>(Scaled(expected.width, percent)), image.bitmap->GetWidth());
+        EXPECT_EQ(static_cast<UINT>(Scaled(expected.height, percent)), image.bitmap->GetHeight());
+        if (percent != 100) continue;
         EXPECT_EQ(expected.alpha, Gdiplus::IsAlphaPixelFormat(image.bitmap->GetPixelFormat()) != FALSE);
     }
 }
@@ -208,7 +214,7 @@ struct GroupIconHeader {
 };
 #pragma pack(pop)
 
-// Icon group 128 lists 48, 32, 24 and 16 pixel images, and each size is
+// Icon group 128 lists 16 to 64 and 256 pixel images, and each size is
 // chosen and created the way the windows load their icons.
 void ExpectIconGroup(HMODULE module) {
     const std::string group = ResourceBytes(module, 128, RT_GROUP_ICON);
@@ -219,11 +225,11 @@ void ExpectIconGroup(HMODULE module) {
     std::set<int> sizes;
     for (WORD i = 0; i < header->count; ++i) {
         EXPECT_EQ(entries[i].width, entries[i].height);
-        sizes.insert(entries[i].width);
+        sizes.insert(entries[i].width == 0 ? 256 : entries[i].width);  // 0 stands for 256
     }
-    EXPECT_EQ((std::set<int>{16, 24, 32, 48}), sizes);
+    EXPECT_EQ((std::set<int>{16, 20, 24, 32, 40, 48, 64, 256}), sizes);
 
-    for (int size : {48, 32, 24, 16}) {
+    for (int size : sizes) {
         SCOPED_TRACE("icon size " + std::to_string(size));
         const int id = LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(const_cast<char*>(group.data())),
                                                    TRUE, size, size, LR_DEFAULTCOLOR);
@@ -256,9 +262,11 @@ protected:
     ScopedModule module_ = LoadResourceModule(L"uninstall_resources.dll");
 };
 
-TEST_F(ClientResources, EveryImageDecodesAtItsSize) { ExpectImages(module_.get(), kClientImages); }
+TEST_F(ClientResources, EveryImageDecodesAtItsSize) {
+    for (const auto& [type, percent] : kScales) ExpectImages(module_.get(), kClientImages, type, percent);
+}
 
-TEST_F(ClientResources, IconGroupHoldsFourSizes) { ExpectIconGroup(module_.get()); }
+TEST_F(ClientResources, IconGroupHoldsEverySize) { ExpectIconGroup(module_.get()); }
 
 TEST_F(ClientResources, ButtonStatesLookDifferent) {
     for (int id : {IDB_BACK_CLOSE, IDB_BACK_MINIMIZE, IDB_BACK_OFFICIAL_SITE, IDB_BACK_FORUM, IDB_BACK_SERVICE,
@@ -281,21 +289,24 @@ TEST_F(ClientResources, ButtonStatesLookDifferent) {
 // The back picture is a layered window: it must be opaque under the login
 // window and behind every button, or the desktop would show through.
 TEST_F(ClientResources, BackPictureIsOpaqueWhereWindowsAndButtonsSit) {
-    DecodedImage image = DecodePng(module_.get(), IDB_BACK_PICTURE);
-    ASSERT_TRUE(image.bitmap);
     const RECT areas[] = {
         {377, 138, 1165, 583},                                                              // login window
         {1089, 62, 1117, 90},   {1118, 62, 1149, 93},                                       // minimise, close
         {398, 95, 551, 144},    {554, 95, 707, 144}, {842, 95, 995, 144}, {995, 95, 1148, 144},  // links
     };
-    for (const RECT& area : areas) {
-        SCOPED_TRACE("area at " + std::to_string(area.left) + "," + std::to_string(area.top));
-        const std::vector<uint32_t> pixels =
-            Pixels(*image.bitmap, area.left, area.top, area.right - area.left, area.bottom - area.top);
-        ASSERT_FALSE(pixels.empty());
-        size_t translucent = 0;
-        for (uint32_t pixel : pixels) translucent += Alpha(pixel) != 0xFF;
-        EXPECT_EQ(0u, translucent);
+    for (const auto& [type, percent] : kScales) {
+        DecodedImage image = DecodePng(module_.get(), IDB_BACK_PICTURE, type);
+        ASSERT_TRUE(image.bitmap);
+        const auto at = [percent = percent](LONG length) { return Scaled(length, percent); };
+        for (const RECT& area : areas) {
+            SCOPED_TRACE("area at " + std::to_string(at(area.left)) + "," + std::to_string(at(area.top)));
+            const std::vector<uint32_t> pixels = Pixels(*image.bitmap, at(area.left), at(area.top),
+                                                        at(area.right) - at(area.left), at(area.bottom) - at(area.top));
+            ASSERT_FALSE(pixels.empty());
+            size_t translucent = 0;
+            for (uint32_t pixel : pixels) translucent += Alpha(pixel) != 0xFF;
+            EXPECT_EQ(0u, translucent);
+        }
     }
 }
 
@@ -309,9 +320,11 @@ TEST_F(ClientResources, CaptionBarStretchesWithoutSeams) {
     for (int x = 1; x < 25; ++x) EXPECT_EQ(first, Pixels(*image.bitmap, x, 0, 1, 25)) << "column " << x;
 }
 
-TEST_F(UninstallerResources, EveryImageDecodesAtItsSize) { ExpectImages(module_.get(), kUninstallerImages); }
+TEST_F(UninstallerResources, EveryImageDecodesAtItsSize) {
+    for (const auto& [type, percent] : kScales) ExpectImages(module_.get(), kUninstallerImages, type, percent);
+}
 
-TEST_F(UninstallerResources, IconGroupHoldsFourSizes) { ExpectIconGroup(module_.get()); }
+TEST_F(UninstallerResources, IconGroupHoldsEverySize) { ExpectIconGroup(module_.get()); }
 
 TEST_F(UninstallerResources, ButtonStatesLookDifferent) {
     ExpectDistinctImages(module_.get(), {IDB_WIZARD_CLOSE, IDB_WIZARD_CLOSE_HOVER, IDB_WIZARD_CLOSE_PRESSED});

@@ -41,6 +41,13 @@ private:
     HWND hwnd_;
 };
 
+// The window's rectangle on the screen; empty for no window.
+inline RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
 // Dispatches the thread's messages for about ms milliseconds.
 void PumpMessages(DWORD ms);
 

@@ -14,19 +14,21 @@ float MeasuredWidth(const Gdiplus::Font* font) {
     return bounds.Width;
 }
 
-TEST(Fonts, MissingFamiliesFallBackToAUsableFontOfTheSameSize) {
+// Sized in pixels at the window's scale: 11 points are 11/72 of an inch.
+TEST(Fonts, MissingFamiliesFallBackToAUsableFontOfTheSameSizeAtTheScale) {
     for (const wchar_t* family : {L"宋体", L"微软雅黑", L"Tahoma", L"No Such Family 42", L""}) {
         auto font = MakeFont(family, 11.0f, Gdiplus::FontStyleBold);
         ASSERT_NE(nullptr, font);
         EXPECT_TRUE(font->IsAvailable());
-        EXPECT_FLOAT_EQ(11.0f, font->GetSize());
-        EXPECT_EQ(Gdiplus::UnitPoint, font->GetUnit());
+        EXPECT_FLOAT_EQ(11.0f * 96 / 72, font->GetSize());
+        EXPECT_EQ(Gdiplus::UnitPixel, font->GetUnit());
+        EXPECT_FLOAT_EQ(11.0f * 192 / 72, MakeFont(family, 11.0f, Gdiplus::FontStyleBold, 192)->GetSize());
         EXPECT_EQ(Gdiplus::FontStyleBold, font->GetStyle());
         EXPECT_GT(MeasuredWidth(font.get()), 20.0f);
     }
     auto element = MakeDefaultElementFont();
     ASSERT_NE(nullptr, element);
-    EXPECT_FLOAT_EQ(9.0f, element->GetSize());
+    EXPECT_FLOAT_EQ(12.0f, element->GetSize());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/ImageCtrl.h"
 
+#include "tests/data/PaintTestImages.h"
 #include "tests/support/Painting.h"
 #include "tests/support/TestWindows.h"
 #include "tests/support/WindowActions.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -335,8 +337,37 @@ TEST_F(ImageCtrlTest, ShowModalOnScreensSmallerThanItsSizeStillRuns) {
         DestroyWindow(large.Hwnd());
     });
     EXPECT_EQ(IDCANCEL, large.ShowModal());
-    EXPECT_EQ(3000, RectWidth(seen));
-    EXPECT_EQ(2000, RectHeight(seen));
+    // Too large for the work area: as large as fits, at its own proportions.
+    const RECT work = WorkArea();
+    EXPECT_TRUE(seen.left >= work.left && seen.top >= work.top && seen.right <= work.right &&
+                seen.bottom <= work.bottom);
+    EXPECT_GE(std::max(RectWidth(seen) * 100 / RectWidth(work), RectHeight(seen) * 100 / RectHeight(work)), 99);
+    EXPECT_NEAR(2 * RectWidth(seen), 3 * RectHeight(seen), 3);
+}
+
+// A move to a monitor of another DPI, announced as the system does.
+TEST_F(ImageCtrlTest, DpiChangeTakesTheSuggestedRectangleAndLaysOutAgainAtTheNewScale) {
+    CImageCtrl window;
+    HWND hwnd = Open(window, 20, 20, 200, 100);
+    window.resizable = true;
+    window.minSize = SIZE{150, 80};
+    CImageButton* button = window.painter.AddButton(1, RECT{10, 10, 30, 30}, IMG_RED);
+    button->rightAnchor = 10;
+    const UINT redWidth = button->images[CImageButton::kNormal]->GetWidth();
+    const RECT suggested{40, 50, 440, 250};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(suggested, WindowRect(hwnd));
+    EXPECT_EQ((RECT{340, 20, 380, 60}), button->rect);
+    EXPECT_EQ(2 * redWidth, button->images[CImageButton::kNormal]->GetWidth());
+    EXPECT_EQ(HTLEFT, HitAt(hwnd, 5, 50)) << "the resize band is twice as wide";
+    SetWindowPos(hwnd, nullptr, 0, 0, 100, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ((RECT{40, 50, 340, 210}), WindowRect(hwnd)) << "and so is the minimum size";
+
+    // A maximised window keeps filling the work area.
+    ShowWindow(hwnd, SW_MAXIMIZE);
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(WorkArea(), WindowRect(hwnd));
+    DestroyWindow(hwnd);
 }
 
 TEST(ImageCtrlNoManager, ShowModalWithoutManagerIsRefused) {

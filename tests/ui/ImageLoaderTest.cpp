@@ -35,6 +35,33 @@ TEST(LoadPngResource, DecodesTheResourceOrGivesNothing) {
 
 }
 
+// Each DPI gets the 100 % size times dpi / 96 from the exact scale's art,
+// else the next larger; resampled opaque art stays opaque to its edges.
+TEST(LoadPngResource, ChoosesTheArtOfTheScaleOrTheNextLarger) {
+    struct Case { int id; UINT dpi; UINT width; UINT height; DWORD rgb; };
+    const Case cases[] = {
+        {IMG_SCALED, 96, 20, 10, kRed},
+        {IMG_SCALED, 0, 20, 10, kRed},
+        {IMG_SCALED, 120, 25, 13, kGreen},  // no 125 % art
+        {IMG_SCALED, 144, 30, 15, kGreen},
+        {IMG_SCALED, 168, 35, 18, kBlue},  // the 175 % art is broken
+        {IMG_SCALED, 288, 60, 30, kBlue},
+        {IMG_RED, 144, 30, 30, kRed},  // only 100 % art: stretched rather than nothing
+        {IMG_SCALED, 0xFFFFFFFFu, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("id " + std::to_string(c.id) + " at " + std::to_string(c.dpi) + " dpi");
+        OwnedImage image = LoadPngResource(c.id, c.dpi);
+        ASSERT_EQ(c.width != 0, static_cast<bool>(image));
+        if (!image) continue;
+        EXPECT_EQ(c.width, image->GetWidth());
+        EXPECT_EQ(c.height, image->GetHeight());
+        EXPECT_EQ(static_cast<Gdiplus::PixelFormat>(PixelFormat32bppPARGB), image->GetPixelFormat());
+        EXPECT_EQ(0xFF000000 | c.rgb, ImagePixel(image.Get(), 0, 0));
+        EXPECT_EQ(0xFF000000 | c.rgb, ImagePixel(image.Get(), c.width - 1, c.height - 1));
+    }
+}
+
 // Images decoded ahead on the worker are the resources' own pixels, handed
 // out once; what is not decoded ahead, or no longer, decodes as ever, and
 // images nobody took go with the object.
@@ -42,19 +69,20 @@ TEST(PngPrefetch, HandsOutEachImageDecodedAheadOnce) {
     OwnedImage taken;
     OwnedImage again;
     {
-        PngPrefetch ahead({IMG_HALF_RED, IMG_MISSING, IMG_BLUE});
+        PngPrefetch ahead({IMG_HALF_RED, IMG_MISSING, IMG_BLUE}, 144);
         PngPrefetch another({IMG_RED});
-        EXPECT_FALSE(PngPrefetch::Take(IMG_RED, again)) << "one object at a time decodes ahead";
-        EXPECT_TRUE(PngPrefetch::Take(IMG_HALF_RED, taken));
-        EXPECT_FALSE(PngPrefetch::Take(IMG_HALF_RED, again));
-        EXPECT_TRUE(PngPrefetch::Take(IMG_MISSING, again));
+        EXPECT_FALSE(PngPrefetch::Take(IMG_RED, 96, again)) << "one object at a time decodes ahead";
+        EXPECT_FALSE(PngPrefetch::Take(IMG_HALF_RED, 96, again)) << "decoded ahead at another DPI";
+        EXPECT_TRUE(PngPrefetch::Take(IMG_HALF_RED, 144, taken));
+        EXPECT_FALSE(PngPrefetch::Take(IMG_HALF_RED, 144, again));
+        EXPECT_TRUE(PngPrefetch::Take(IMG_MISSING, 144, again));
         EXPECT_FALSE(again);
     }
     ASSERT_TRUE(taken);
-    EXPECT_EQ(static_cast<Gdiplus::PixelFormat>(PixelFormat32bppPARGB), taken->GetPixelFormat());
-    EXPECT_EQ(ImagePixel(DecodePngResource(IMG_HALF_RED).Get(), 5, 5), ImagePixel(taken.Get(), 5, 5));
-    EXPECT_FALSE(PngPrefetch::Take(IMG_BLUE, again));
-    EXPECT_TRUE(LoadPngResource(IMG_BLUE));
+    EXPECT_EQ(30u, taken->GetWidth());
+    EXPECT_EQ(ImagePixel(DecodePngResource(IMG_HALF_RED, 144).Get(), 5, 5), ImagePixel(taken.Get(), 5, 5));
+    EXPECT_FALSE(PngPrefetch::Take(IMG_BLUE, 144, again));
+    EXPECT_TRUE(LoadPngResource(IMG_BLUE, 144));
 }
 
 TEST(CropImage, CutsAnArgbPartOrRefuses) {

@@ -13,12 +13,6 @@
 namespace {
 
 
-RECT WindowRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
 class ImageMenuTest : public ::testing::Test {
 protected:
     CAppManager manager;

@@ -1,8 +1,10 @@
-// The rules that keep the self-removal script from naming another folder
-// than the install folder. What it does is the whole-program tests' part.
+// What the self-removal script and its command may name: never the folder
+// as text, and never a folder that is not a plain safe installation. What
+// they do is the whole-program tests' part.
 #include "uninstall/SelfRemovalScript.h"
 
 #include "tests/support/TestFiles.h"
+#include "uninstall/CompatibilityMark.h"
 
 #include <gtest/gtest.h>
 
@@ -10,51 +12,38 @@
 
 namespace {
 
-TEST(SelfRemovalScript, PathsThatDoNotFitAreRefused) {
-    const std::wstring longFolder = L"C:\\" + std::wstring(240, L'a');
-    EXPECT_FALSE(WriteSelfRemovalScript(longFolder.c_str()));
-    char text[kScriptTextBytes];
-    const std::string hugeFolder = "C:\\" + std::string(600, 'a');
-    EXPECT_FALSE(FormatSelfRemovalScript(hugeFolder.c_str(), text));
-    EXPECT_STREQ("", text);
+TEST(SelfRemovalScript, TheFolderIsNamedOnlyThroughTheVariable) {
+    const std::string script = SelfRemovalScriptText();
+    EXPECT_EQ(std::string::npos, script.find('\\')) << "no path in the script";
+    EXPECT_NE(std::string::npos, script.find("\"%~dp0uninstall.exe\""));
 
-    char narrow[kScriptPathBytes];
-    const std::wstring fits = L"C:\\" + std::wstring(kScriptPathBytes - 1 - 21 - 3, L'a');
-    EXPECT_TRUE(ScriptFolderText(fits.c_str(), narrow));
-    EXPECT_FALSE(ScriptFolderText((fits + L"a").c_str(), narrow));
-    EXPECT_STREQ("", narrow);
-}
-
-TEST(SelfRemovalScript, FolderTextMustNameTheSameFolderWithoutExpansions) {
-    char narrow[kScriptPathBytes];
-    ASSERT_TRUE(ScriptFolderText(L"C:\\Games\\Orvane Stormvale (2)", narrow));
-    EXPECT_STREQ("C:\\Games\\Orvane Stormvale (2)", narrow);
-    for (const wchar_t* folder :
-         {L"C:\\Games\\100%", L"C:\\Games\\a%TEMP%b", L"C:\\Games\\Hey!", L"C:\\Games\\a^b", L"C:\\Games\\a&b",
-          L"C:\\Games\\\x5965\x51e1", L"C:\\Games\\\x0141\x00f3d\x017a", L""}) {
-        EXPECT_FALSE(ScriptFolderText(folder, narrow)) << folder;
-        EXPECT_STREQ("", narrow);
-    }
-    EXPECT_FALSE(ScriptFolderText(nullptr, narrow));
-    // Converts exactly, yet cmd would read it in another code page.
-    if (GetACP() != GetOEMCP()) {
-        EXPECT_FALSE(ScriptFolderText(L"C:\\Games\\Caf\x00e9", narrow));
-    }
+    // The folder itself appears nowhere; the entries go only once it is gone.
+    wchar_t line[kCommandUnits];
+    ASSERT_TRUE(FormatRemovalCommand(L"C:\\cmd.exe", Installation{L"C:\\Games\\R&D %PATH% !x!", true, true}, line));
+    const std::wstring gone = L" & if not exist \"%ORVANE_UNINSTALL_FOLDER%\" reg delete \"";
+    const std::wstring entry = L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvane Stormvale\" /f";
+    EXPECT_EQ(L"\"C:\\cmd.exe\" /d /v:off /s /c \"\"%ORVANE_UNINSTALL_FOLDER%\\orvane_uninstall.bat\" & rd /s /q "
+              L"\"%ORVANE_UNINSTALL_FOLDER%\"" + gone + L"HKCU" + entry + L" > nul 2>&1" + gone + L"HKLM" + entry +
+                  L" /reg:32 > nul 2>&1" + gone + L"HKCU\\" + kCompatibilityPersistedKey +
+                  L"\" /v \"%ORVANE_UNINSTALL_FOLDER%\\uninstall.exe\" /f > nul 2>&1\"",
+              std::wstring(line));
 }
 
 TEST(SelfRemovalScript, NoScriptForAFolderHoldingALinkOrADangerousFolder) {
     ScratchDir decoy;
     ScratchDir dir;
     ASSERT_TRUE(MakeSymbolicLink(dir.File(L"link"), decoy.Path()));
-    EXPECT_FALSE(StartSelfRemoval(dir.Path().c_str()));
+    EXPECT_FALSE(StartSelfRemoval(Installation{dir.Path(), true, false}));
     EXPECT_FALSE(FileExists(dir.File(L"orvane_uninstall.bat")));
 
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
-    EXPECT_FALSE(StartSelfRemoval(windows));
-    EXPECT_FALSE(StartSelfRemoval(L"C:\\"));
+    EXPECT_FALSE(StartSelfRemoval(Installation{windows, true, false}));
+    EXPECT_FALSE(StartSelfRemoval(Installation{L"C:\\", true, false}));
     EXPECT_FALSE(FileExists(std::wstring(windows) + L"\\orvane_uninstall.bat"));
     EXPECT_FALSE(FileExists(L"C:\\orvane_uninstall.bat"));
+    const std::wstring longFolder = L"C:\\" + std::wstring(300, L'a');
+    EXPECT_FALSE(WriteSelfRemovalScript(Installation{longFolder, true, false}));
 }
 
 }  // namespace
