@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# A second brand from brand file to report: two unsigned releases
-# (byte-identical), one signed with a throwaway certificate (osslsigncode
-# accepts all three programs, SHA256SUMS match); its installer installs
-# under the brand's names in the test prefix, and the installed client sends
-# its reports, with the brand's game id, to the brand's https statistics
-# endpoint on loopback; one whose certificate no trusted authority issued
-# receives nothing, and the client still ends in time.
+# A second brand from brand file to report: two unsigned releases are
+# byte-identical, a signed one passes osslsigncode and SHA256SUMS; it
+# installs under the brand's names, and the installed client reports with
+# the brand's game id to its https endpoint on loopback, or to nobody when
+# no trusted authority issued the certificate, and still ends in time.
 #   release_test.sh <source root> <port base>   (in a running Wine session)
 set -euo pipefail
 root=$1
@@ -13,8 +11,7 @@ source "$root/tools/wine-env.sh"
 work=$root/build/release-test
 pki=$work/pki
 rm -rf "$work" && mkdir -p "$pki"
-server_pid= folder=
-trust_key= entry_key="HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brindle Harbor"
+server_pid= folder= trust_key= entry_key="HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brindle Harbor"
 cleanup() {
   [ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null || true
   for key in "$trust_key" "$entry_key"; do "$WINE64" reg delete "$key" /f >/dev/null 2>&1 || true; done
@@ -23,8 +20,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Test authorities (the second trusted by nobody), a code-signing
-# certificate and loopback server certificates from them.
+# Authorities (the rogue one trusted by nobody) and certificates.
 ssl() { openssl "$@" >/dev/null 2>&1 || fail "openssl $1"; }
 for ca in test-ca rogue-ca; do
   ssl req -x509 -newkey rsa:2048 -nodes -keyout "$pki/$ca.key" -out "$pki/$ca.pem" -days 2 -subj "/CN=$ca" \
@@ -44,9 +40,7 @@ ssl pkcs12 -export -inkey "$pki/signer.key" -in "$pki/signer.pem" -out "$pki/sig
   -passout env:VSTORM_SIGN_PASSWORD
 
 # Other names, game id, version and addresses; statistics over https.
-port=$(($2 + 10))
-stats_port=$port
-brand=$work/brand.ini
+stats_port=$(($2 + 10)) port=$(($2 + 10)) brand=$work/brand.ini
 sed -e 's/^name_en = .*/name_en = Brindle Harbor/;s/^name_zh = .*/name_zh = 布林港/' \
   -e 's/^maker_en = .*/maker_en = Brindle Works/;s/^maker_zh = .*/maker_zh = 布林工坊/' \
   -e 's/^game_id = .*/game_id = 9031/;s/^version = .*/version = 2.4.1/' \
@@ -57,10 +51,10 @@ for key in landing official forum maker topup survey; do
   sed -i "s|^$key = .*|$key = http://127.0.0.1:$port|" "$brand"
 done
 
-# The trees lie beside the test trees, so the compiler cache serves what
-# the brand does not change. The second release starts from nothing in the
-# same place and gets the same objects from the cache: what is compared is
-# what made two builds differ, the link, the resources and the packing.
+# Beside the test trees, the compiler cache serves what the brand does not
+# change. The second release starts from nothing in the same place, with the
+# same objects from the cache: what is compared is the link, the resources
+# and the packing.
 release() {
   "$root/tools/release.sh" --brand "$brand" --trees "$root/build/release-test" --out "$work/$1" "${@:2}" \
     >"$work/$1.log" 2>&1 || { cat "$work/$1.log" >&2; fail "release $1"; }
@@ -80,9 +74,8 @@ for file in BrindleHarborSetup.exe uninstall.exe vstorm.exe; do
     { cat "$work/verify.log" >&2; fail "$file is not signed"; }
 done
 
-# The test authority, trusted by this prefix's current user only: a
-# serialized certificate (property 32, the certificate itself) under its
-# SHA-1 thumbprint in the user's root store.
+# The test authority, trusted by this prefix's user only: a serialized
+# certificate (property 32) under its SHA-1 thumbprint in the root store.
 thumb=$(openssl x509 -in "$pki/test-ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
 trust_key="HKCU\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$thumb"
 blob=$(openssl x509 -in "$pki/test-ca.pem" -outform DER | python3 -c '
@@ -99,7 +92,7 @@ rm "$(win_path %USERPROFILE% '\Desktop\Brindle Harbor.lnk')" || fail "no desktop
 rm -r "$(win_path %APPDATA% '\Microsoft\Windows\Start Menu\Programs\Brindle Works')" || fail "no menu folder"
 
 # One run of the installed client against a loopback https server with the
-# given certificate, closed as the taskbar closes it (taskkill without /F).
+# certificate, closed as the taskbar closes it (taskkill without /F).
 run_client() {
   : >"$work/reports.log"
   python3 - "$stats_port" "$pki/$1.pem" "$pki/$1.key" "$work/reports.log" <<'EOF' &
@@ -116,11 +109,9 @@ context.load_cert_chain(sys.argv[2], sys.argv[3])
 server.socket = context.wrap_socket(server.socket, server_side=True)
 server.serve_forever()
 EOF
-  server_pid=$!
-  sleep 1
+  server_pid=$! && sleep 1
   "$WINE64" "$folder/vstorm.exe" &
-  local client=$!
-  sleep 8
+  local client=$! && sleep 8
   "$WINE64" taskkill /IM vstorm.exe >/dev/null 2>&1 || true
   # The exit report may wait out the form poster's 10 s deadline.
   for _ in $(seq 40); do kill -0 "$client" 2>/dev/null && sleep 0.5; done
@@ -135,4 +126,3 @@ grep -q '^game_id=9031&action=install&' "$work/reports.log" || fail "no install 
 grep -q '^game_id=9031&action=close&' "$work/reports.log" || fail "no exit report: $(cat "$work/reports.log")"
 run_client rogue
 [ ! -s "$work/reports.log" ] || fail "an untrusted server got: $(cat "$work/reports.log")"
-echo "release, signatures, reproducibility, installation and https reports: fine"
