@@ -3,6 +3,7 @@
 #include "base/BrowserFeatures.h"
 #include "base/CrashTrace.h"
 #include "base/PlayerData.h"
+#include "base/Version.h"
 #include "app/Statistics.h"
 #include "frames/FrameGame.h"
 #include "frames/FrameIds.h"
@@ -22,7 +23,6 @@ gameApp* g_app = nullptr;
 
 namespace {
 
-constexpr double kClientVersion = 1.15;
 // The longest path the platform knows.
 constexpr DWORD kLongPathUnits = 32768;
 
@@ -60,7 +60,7 @@ void PreparePageEngine(const std::wstring& modulePath) {
 
 }  // namespace
 
-void FormatClientVersion(wchar_t (&text)[16]) { Format(text, L"%0.2f", kClientVersion); }
+void FormatClientVersion(wchar_t (&text)[16]) { Format(text, L"%s", VSTORM_VERSION_TEXT); }
 
 gameApp::gameApp() {
     wmemset(programDir, L'\0', MAX_PATH);

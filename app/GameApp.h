@@ -78,5 +78,5 @@ extern gameApp* g_app;
 // last backslash. False, with dir empty, when that does not fit dir.
 bool ProgramDirOf(const wchar_t* modulePath, wchar_t (&dir)[MAX_PATH]);
 
-// The client version written to Config.ini: the constant formatted "%0.2f".
+// The client version written to Config.ini: the brand's version text.
 void FormatClientVersion(wchar_t (&text)[16]);

@@ -1,7 +1,8 @@
 // The product's identity: every name that the client, the uninstaller and
-// the installer must agree on. The installer reads these values through a
-// file generated from this header at configure time, so each is written
-// here once and nowhere else.
+// the installer must agree on. The brand's names, game id and version come
+// from the brand file through base/Version.h; the installer reads all of
+// these through a file generated from this header at configure time, so
+// each is written here once and nowhere else.
 #pragma once
 
 #include "base/Version.h"
@@ -26,7 +27,7 @@ inline constexpr wchar_t kUninstallerExeName[] = L"uninstall.exe";
 inline constexpr wchar_t kUninstallScriptName[] = L"orvane_uninstall.bat";
 
 // The game's id in every statistics report and in the top-up link.
-inline constexpr int kGameId = 174;
+inline constexpr int kGameId = VSTORM_GAME_ID;
 
 // The uninstall entry: a subkey named kProductName of this key under
 // HKEY_CURRENT_USER, where the installer (which runs with the player's own
@@ -36,7 +37,7 @@ inline constexpr wchar_t kUninstallParentKey[] = L"SOFTWARE\\Microsoft\\Windows\
 // The entry's value naming the installation's folder: the uninstaller
 // removes only the folder it names.
 inline constexpr wchar_t kInstallLocationValue[] = L"InstallLocation";
-inline constexpr wchar_t kShortcutFileName[] = L"Orvane Stormvale.lnk";
+inline constexpr wchar_t kShortcutFileName[] = VSTORM_SHORTCUT_NAME;
 
 // Config.ini beside the programs: its name, sections and keys.
 inline constexpr wchar_t kConfigFileName[] = L"Config.ini";

@@ -1,8 +1,8 @@
 # The product's identity for CMake and for the installer, read from
 # base/Product.h at configure time: every `inline constexpr wchar_t kName[]`
 # (or char, or int) there becomes the CMake variable kName (its text, C
-# escapes resolved), and
-# every macro of base/Version.h a variable of the macro's name. Values that
+# escapes resolved), and every macro of base/Version.h (generated from the
+# brand file, cmake/Brand.cmake) a variable of the macro's name. Values that
 # the header takes from a Version.h macro are resolved through it.
 #   vstorm_read_product_identity()  -> the variables, and
 #                                      VSTORM_PRODUCT_NAMES: the k-names read
@@ -11,11 +11,11 @@
 
 macro(vstorm_read_product_identity)
   set(_product_header ${PROJECT_SOURCE_DIR}/base/Product.h)
-  set(_version_header ${PROJECT_SOURCE_DIR}/base/Version.h)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_product_header} ${_version_header})
+  set(_version_header ${PROJECT_BINARY_DIR}/generated/base/Version.h)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_product_header})
 
   set(VSTORM_VERSION_MACROS)
-  file(STRINGS ${_version_header} _lines REGEX "^#define ")
+  file(STRINGS ${_version_header} _lines REGEX "^#define " ENCODING UTF-8)
   foreach(_line IN LISTS _lines)
     # Text or a number; L"..." and "..." give the same text.
     if(_line MATCHES "^#define ([A-Z0-9_]+) +L?\"([^\"\\\\]*)\"$")
@@ -34,9 +34,9 @@ macro(vstorm_read_product_identity)
   foreach(_line IN LISTS _lines)
     set(_name)
     set(_macro)
-    if(_line MATCHES "^inline constexpr wchar_t (k[A-Za-z0-9]+)\\[\\] = ([A-Z0-9_]+);$")
-      set(_name ${CMAKE_MATCH_1})
-      set(_macro ${CMAKE_MATCH_2})
+    if(_line MATCHES "^inline constexpr (wchar_t|int) (k[A-Za-z0-9]+)(\\[\\])? = ([A-Z][A-Z0-9_]+);$")
+      set(_name ${CMAKE_MATCH_2})
+      set(_macro ${CMAKE_MATCH_4})
     elseif(_line MATCHES "^inline constexpr w?char(_t)? (k[A-Za-z0-9]+)\\[\\] = L?\"(([^\"\\\\]|\\\\\\\\)*)\";$")
       set(_name ${CMAKE_MATCH_2})
       string(REPLACE "\\\\" "\\" ${_name} "${CMAKE_MATCH_3}")
@@ -57,8 +57,8 @@ macro(vstorm_read_product_identity)
 endmacro()
 
 function(vstorm_write_product_nsh file)
-  string(CONCAT text "; The product's identity, generated from base/Product.h and base/Version.h\n"
-    "; when CMake configures. Edit those headers, not this file.\n")
+  string(CONCAT text "; The product's identity, generated from base/Product.h and the brand file\n"
+    "; when CMake configures. Edit those, not this file.\n")
   foreach(name IN LISTS VSTORM_PRODUCT_NAMES VSTORM_VERSION_MACROS)
     # "$" starts a variable in NSIS strings.
     string(REPLACE "$" "$$" value "${${name}}")

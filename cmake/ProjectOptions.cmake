@@ -5,6 +5,10 @@ set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -st
 # Release programs and DLLs ship without symbols; Debug keeps them.
 string(APPEND CMAKE_EXE_LINKER_FLAGS_RELEASE " -s")
 string(APPEND CMAKE_SHARED_LINKER_FLAGS_RELEASE " -s")
+# The same sources give the same bytes (tools/release.sh): no link time in
+# the PE header.
+string(APPEND CMAKE_EXE_LINKER_FLAGS " -Wl,--no-insert-timestamp")
+string(APPEND CMAKE_SHARED_LINKER_FLAGS " -Wl,--no-insert-timestamp")
 
 add_library(vstorm_options INTERFACE)
 target_compile_features(vstorm_options INTERFACE cxx_std_17)
@@ -14,5 +18,7 @@ target_compile_definitions(vstorm_options INTERFACE
   # Bounds and precondition checks in the standard library; no ABI change.
   $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
 target_compile_options(vstorm_options INTERFACE
-  $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Werror -finput-charset=UTF-8 -fexec-charset=UTF-8>)
+  $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Werror -finput-charset=UTF-8 -fexec-charset=UTF-8>
+  # Nor the checkout's path, wherever it lies; Debug keeps it for debuggers.
+  $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CONFIG:Release>>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=>)
 target_include_directories(vstorm_options INTERFACE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)

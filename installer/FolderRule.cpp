@@ -1,6 +1,7 @@
-// The installer's folder check: an NSIS plug-in built from the uninstaller's
-// own rule (uninstall/SafeInstallFolder.cpp), so that the installer accepts
-// a folder by the very code that later decides whether it may be removed.
+// The installer's folder check: an NSIS plug-in on the uninstaller's own
+// rule (uninstall/SafeInstallFolder, a library both link), so that the
+// installer accepts a folder by the very code that later decides whether it
+// may be removed.
 //
 //   FolderRule::Judge <folder>
 // pops the folder and pushes its full form ("" unless it is fine), then the

@@ -18,6 +18,9 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; The installed files get the time they were installed; stored times would
+; make two builds of the same sources differ.
+SetDateSave off
 
 !include "${SETTINGS}"
 !include "${PRODUCT_NSH}"
@@ -32,14 +35,15 @@ ${StrStr}
 !define UNINSTALL_KEY "${kUninstallParentKey}\${kProductName}"
 !define DEFAULT_FOLDER "$LOCALAPPDATA\Programs\${kProductName}"
 
-Name "${kProductName}"
+; The pages show the names in the language they speak (Strings.nsh).
+Name "$(ProductName)"
 OutFile "${OUTFILE}"
 InstallDir "${DEFAULT_FOLDER}"
 RequestExecutionLevel user
 ManifestDPIAware true
 ManifestDPIAwareness "PerMonitorV2,System"
 ManifestSupportedOS all
-BrandingText "${kMakerName}"
+BrandingText "$(MakerName)"
 ShowInstDetails hide
 
 Var AgentId
@@ -66,14 +70,21 @@ Var SiteId
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !include "${__FILEDIR__}/Strings.nsh"
 
-VIProductVersion "${VSTORM_VERSION_MAJOR}.${VSTORM_VERSION_MINOR}.0.0"
-VIFileVersion "${VSTORM_VERSION_MAJOR}.${VSTORM_VERSION_MINOR}.0.0"
+!define FOUR_PART_VERSION "${VSTORM_VERSION_MAJOR}.${VSTORM_VERSION_MINOR}.${VSTORM_VERSION_PATCH}.${VSTORM_VERSION_BUILD}"
+VIProductVersion "${FOUR_PART_VERSION}"
+VIFileVersion "${FOUR_PART_VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${kProductName}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${kMakerName}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${kProductName} Setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VSTORM_VERSION_TEXT_A}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VSTORM_VERSION_TEXT_A}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "© ${kMakerName}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "${VSTORM_PRODUCT_NAME_ZH_A}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "CompanyName" "${VSTORM_MAKER_NAME_ZH_A}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "${VSTORM_PRODUCT_NAME_ZH_A} 安装程序"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileVersion" "${VSTORM_VERSION_TEXT_A}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${VSTORM_VERSION_TEXT_A}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "© ${VSTORM_MAKER_NAME_ZH_A}"
 
 ; Shows a message (only when not silent) and ends the installer with 2.
 !macro Refuse message

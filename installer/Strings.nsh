@@ -1,6 +1,11 @@
 ; The installer's own texts, in each language of its pages. NSIS shows the
 ; one that matches the system's language, English otherwise.
 
+LangString ProductName ${LANG_ENGLISH} "${kProductName}"
+LangString ProductName ${LANG_SIMPCHINESE} "${VSTORM_PRODUCT_NAME_ZH_A}"
+LangString MakerName ${LANG_ENGLISH} "${kMakerName}"
+LangString MakerName ${LANG_SIMPCHINESE} "${VSTORM_MAKER_NAME_ZH_A}"
+
 LangString StartGameNow ${LANG_ENGLISH} "Start ${kProductName} now"
 LangString StartGameNow ${LANG_SIMPCHINESE} "立即运行 ${kProductName}"
 

@@ -126,9 +126,13 @@ bool Send(Exchange& exchange) {
         return false;
     }
     const char* path = parts.lpszUrlPath ? parts.lpszUrlPath : "";
+    // Over TLS WinINet checks the certificate and fails the send on any
+    // fault in it; no flag that would ignore one is ever set, so a report
+    // goes to the endpoint the address names or nowhere.
+    const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0;
     if (!Keep(exchange, &PostHandles::request,
               HttpOpenRequestA(Current(exchange, &PostHandles::connection), kVerb, path, nullptr, nullptr,
-                               nullptr, 0, kContext))) {
+                               nullptr, flags, kContext))) {
         return false;
     }
     HINTERNET request = Current(exchange, &PostHandles::request);

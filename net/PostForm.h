@@ -35,7 +35,9 @@ void FormatNamedReport(char (&body)[kFormBufferBytes], const char* format, uint6
 // A reply cut off by the deadline is kept as far as it had arrived.
 DWORD PostForm(char (&body)[kFormBufferBytes]);
 
-// The same to another endpoint, "http://host[:port]/path" with a host of at
-// most 63 characters, within the given deadline.
+// The same to another endpoint, "http://host[:port]/path" or
+// "https://host[:port]/path" with a host of at most 63 characters, within
+// the given deadline. Over https a certificate that does not check out
+// means nothing is sent.
 DWORD PostFormTo(const char* endpoint, char (&body)[kFormBufferBytes],
                  DWORD deadlineMs = kPostDeadlineMs);

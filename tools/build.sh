@@ -3,9 +3,11 @@
 # uninstaller and its tests) first, because the installer of build/x86_64
 # (with the client, the toolkit and the other tests) packs the 32-bit
 # uninstaller. The trees are the presets of CMakePresets.json.
-#   tools/build.sh [release|debug] [--configure-only] [cmake --build options]
+#   tools/build.sh [release|debug] [--only x86_64|i686] [--configure-only]
+#                  [cmake --build options]
 # release (the default) builds everything of build/x86_64 and build/i686;
-# debug builds the test programs of build/x86_64-debug and build/i686-debug.
+# debug builds the test programs of build/x86_64-debug and build/i686-debug;
+# --only leaves the other architecture's tree alone.
 #
 # These builds are for tests and demos: every deployment address points at
 # a fixed port on 127.0.0.1 (tests and tools/run.sh start the servers), so
@@ -17,6 +19,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh"
 type=release
 case ${1:-} in release|debug) type=$1; shift ;; esac
+arches=(i686 x86_64)
+if [ "${1:-}" = --only ]; then
+  arches=("$2")
+  shift 2
+fi
 configure_only=
 if [ "${1:-}" = --configure-only ]; then
   configure_only=yes
@@ -58,7 +65,7 @@ configured() {
 }
 
 cd "$root"
-for arch in i686 x86_64; do
+for arch in "${arches[@]}"; do
   preset=$arch-$type
   dir=$root/build/$arch
   [ "$type" = debug ] && dir=$dir-debug

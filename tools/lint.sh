@@ -11,6 +11,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# What configuring the trees and reading them takes.
+"$root/tools/setup.sh" clang-tidy cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
+  googletest nsis
 "$root/tools/build.sh" release --configure-only
 
 # clang does not find the C++ headers of Debian's mingw-w64 g++ by itself,

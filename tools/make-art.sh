@@ -6,9 +6,11 @@
 # and the icons res/vstorm.ico and res/uninstall.ico. Each scale is the SVG
 # rendered at that size, so res/<program>/<percent>/<name>.png is also what
 # a crisp screen at that scale shows (the back picture's palette aside).
-# The results are committed, so a build needs none of these tools; run this
-# after changing a source or a PNG line of a resource script: every scale
-# is made anew.
+# The results are committed, so a build of the demo brand needs none of
+# these tools; run this after changing a source or a PNG line of a resource
+# script: every scale is made anew. A build whose brand names another art
+# folder renders it into its tree with this script:
+#   tools/make-art.sh [--art <SVG folder>] [--out <folder for the results>]
 # As root it installs the Debian packages it needs with apt-get; as any
 # other user it names what is missing and stops.
 set -euo pipefail
@@ -17,6 +19,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh" librsvg2-bin imagemagick icoutils pngquant fonts-noto-cjk python3
 
 art=$root/res/art
+results=$root/res
+while [ $# -gt 0 ]; do
+  case $1 in
+    --art) art=$(realpath "$2"); shift 2 ;;
+    --out) results=$(realpath -m "$2"); shift 2 ;;
+    *) echo "usage: tools/make-art.sh [--art DIR] [--out DIR]" >&2; exit 2 ;;
+  esac
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -90,7 +100,7 @@ EOF
 python3 "$art/variants.py" "$work/gen"
 
 for program in vstorm uninstall; do
-  out=$root/res/$program
+  out=$results/$program
   rm -rf "$out"
   mkdir -p "$out"
   for svg in "$art/$program"/*.svg "$work/gen/$program"/*.svg; do
@@ -120,14 +130,14 @@ for program in vstorm uninstall; do
   render "$art/$program/emblem16.svg" "$work/$program-16.png"
   icons+=("$work/$program-16.png")
   render "$art/$program/emblem.svg" "$work/$program-256.png" 256x256
-  icotool -c -o "$root/res/$program.ico" "${icons[@]}" --raw="$work/$program-256.png"
+  icotool -c -o "$results/$program.ico" "${icons[@]}" --raw="$work/$program-256.png"
 done
 
 # The game window's caption icon is the emblem at 20 pixels.
-render "$art/vstorm/emblem.svg" "$root/res/vstorm/caption_icon.png" 20x20
+render "$art/vstorm/emblem.svg" "$results/vstorm/caption_icon.png" 20x20
 for percent in "${scales[@]}"; do
-  render "$art/vstorm/emblem.svg" "$root/res/vstorm/$percent/caption_icon.png" \
-    "$(scaled_size "$root/res/vstorm/caption_icon.png" "$percent")"
+  render "$art/vstorm/emblem.svg" "$results/vstorm/$percent/caption_icon.png" \
+    "$(scaled_size "$results/vstorm/caption_icon.png" "$percent")"
 done
 
 # The larger scales' resource lines: every PNG line of a program's script
@@ -139,19 +149,19 @@ for program in vstorm uninstall; do
       sed -n -E "s|^([A-Z0-9_]+) +PNG +\"$program/([a-z0-9_]+\.png)\"\$|\1 PNG$percent \"$program/$percent/\2\"|p" \
         "$root/res/$program.rc"
     done
-  } >"$root/res/$program/scales.rc"
+  } >"$results/$program/scales.rc"
 done
 
 # The installer's pictures, 24-bit BMP as NSIS wants them: the side picture
 # of the welcome and finish pages (164 x 314), cut from the back frame's
 # left end with the title, and the header picture of the other pages
 # (150 x 57), the emblem at the right of a white field.
-mkdir -p "$root/res/installer"
+mkdir -p "$results/installer"
 render "$art/vstorm/back_picture.svg" "$work/back.png"
 convert "$work/back.png" -crop 310x594+30+25 +repage -resize '164x314!' \
-  -background white -alpha remove -alpha off -strip BMP3:"$root/res/installer/wizard.bmp"
+  -background white -alpha remove -alpha off -strip BMP3:"$results/installer/wizard.bmp"
 render "$art/vstorm/emblem.svg" "$work/emblem-48.png" 48x48
 convert -size 150x57 xc:white "$work/emblem-48.png" -geometry +96+4 -composite \
-  -alpha off -strip BMP3:"$root/res/installer/header.bmp"
+  -alpha off -strip BMP3:"$results/installer/header.bmp"
 
-echo "Artwork written to res/vstorm, res/uninstall, res/installer, res/vstorm.ico and res/uninstall.ico"
+echo "Artwork written to $results: vstorm, uninstall, installer, vstorm.ico and uninstall.ico"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the client and starts it under Wine from its own folder
+# Builds the client alone and starts it under Wine from its own folder
 # (build/run). On a desktop it runs until the player closes it; with no
 # display it runs in a private Xvfb, a screenshot goes to build/run/ and the
 # client is closed after a few seconds. A loopback demo server
@@ -8,7 +8,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
-"$root/tools/build.sh"
+# The client and what it links, nothing else: no tests, no uninstaller, no
+# installer.
+"$root/tools/build.sh" --only x86_64 --target vstorm
 
 source "$root/tools/wine-env.sh"
 build=$root/build/x86_64

@@ -10,7 +10,7 @@ packages=(
   cmake ninja-build clang-tidy
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   googletest
-  nsis
+  nsis osslsigncode openssl
   wine wine64 libwine wine32:i386
   xvfb xauth x11-utils
   pulseaudio

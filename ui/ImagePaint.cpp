@@ -375,10 +375,12 @@ bool CImagePaint::RemoveStatic(int id) {
     return true;
 }
 
-CImageProgressbar* CImagePaint::AddProgressBar(const RECT& rect) {
+CImageProgressbar* CImagePaint::AddProgressBar(const RECT& rect, int trackImageId, int fillImageId) {
     Invalidate();
     auto it = FindById(bars_, CImageProgressbar::kId);
     if (it != bars_.end()) {
+        (*it)->trackImageId = trackImageId;
+        (*it)->fillImageId = fillImageId;
         (*it)->LoadImages(dpi_);
         (*it)->layoutRect = rect;
         (*it)->SetRect(ScaleBy(rect, dpi_));
@@ -386,6 +388,8 @@ CImageProgressbar* CImagePaint::AddProgressBar(const RECT& rect) {
     }
     auto bar = std::make_unique<CImageProgressbar>(window_, ScaleBy(rect, dpi_));
     bar->layoutRect = rect;
+    bar->trackImageId = trackImageId;
+    bar->fillImageId = fillImageId;
     bar->LoadImages(dpi_);
     bars_.push_back(std::move(bar));
     return bars_.back().get();

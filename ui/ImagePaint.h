@@ -92,9 +92,9 @@ public:
     CImageStatic* AddStatic(const RECT& rect, int imageId, int id, bool wrapEdges);
     CImageStatic* FindStatic(int id) const;
     bool RemoveStatic(int id);
-    // The bar with id 2285 gets its images again and the rectangle;
-    // otherwise a new bar is added.
-    CImageProgressbar* AddProgressBar(const RECT& rect);
+    // The bar with id 2285 gets the given images again and the rectangle;
+    // otherwise a new bar with them is added.
+    CImageProgressbar* AddProgressBar(const RECT& rect, int trackImageId, int fillImageId);
 
     // A new background brush of the colour; fill background becomes true.
     void SetBackgroundColor(Gdiplus::ARGB argb);

@@ -58,8 +58,8 @@ void CImageProgressbar::SetRect(const RECT& value) { rect = value; }
 void CImageProgressbar::LoadImages(UINT dpi) {
     trackImage.Reset();
     fillImage.Reset();
-    trackImage = LoadPngResource(kTrackImageId, dpi);
-    fillImage = LoadPngResource(kFillImageId, dpi);
+    trackImage = LoadPngResource(trackImageId, dpi);
+    fillImage = LoadPngResource(fillImageId, dpi);
 }
 
 void CImageProgressbar::SetPos(int64_t percent) {

@@ -19,8 +19,6 @@
 class CImageProgressbar {
 public:
     static constexpr int kId = 2285;
-    static constexpr int kTrackImageId = 144;
-    static constexpr int kFillImageId = 145;
 
     CImageProgressbar(HWND owner, const RECT& rect);
     virtual ~CImageProgressbar();
@@ -46,6 +44,9 @@ public:
     RECT rect;                      // device pixels
     RECT layoutRect{0, 0, 0, 0};    // the 96-DPI rectangle the painter was given
     int id = kId;
+    // The caller's images: the toolkit knows no program's resources.
+    int trackImageId = 0;
+    int fillImageId = 0;
     OwnedImage trackImage;
     OwnedImage fillImage;
     bool visible = true;

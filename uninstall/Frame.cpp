@@ -118,7 +118,7 @@ void CFrame::OnCreate(CREATESTRUCTW*) {
                       IDB_WIZARD_CONTINUE_PRESSED, IDB_WIZARD_CONTINUE);
     painter.AddButton(kCancelId, kCancelRect, IDB_WIZARD_CANCEL, IDB_WIZARD_CANCEL_HOVER,
                       IDB_WIZARD_CANCEL_PRESSED, IDB_WIZARD_CANCEL);
-    CImageProgressbar* bar = painter.AddProgressBar(kProgressRect);
+    CImageProgressbar* bar = painter.AddProgressBar(kProgressRect, IDB_PROGRESS_TRACK, IDB_PROGRESS_FILL);
     bar->visible = false;
     std::lock_guard<std::mutex> hold(barLock_);
     progressBar_ = bar;

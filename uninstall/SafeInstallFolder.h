@@ -3,15 +3,16 @@
 // only when that is a registered installation (uninstall/Installation.h);
 // this rule is the second line of defence behind that. The installer asks
 // the same question, through the same code, before it installs into a
-// folder (installer/FolderRule.cpp, an NSIS plug-in built from this file).
+// folder (installer/FolderRule.cpp, an NSIS plug-in that links this rule).
 //
 // The installer also gives a folder outside the player's profile an access
 // list of its own here (ProtectInstallFolder), so that no other account can
 // change the programs the player runs.
 //
 // Depends on Win32 only (kernel32, shell32, ole32 for the known-folder
-// paths, advapi32 for access lists), the header-only handle wrappers of base/Scoped.h and the names of
-// base/Product.h, so the installer's plug-in can compile this file alone.
+// paths, advapi32 for access lists), the header-only handle wrappers of
+// base/Scoped.h and the names of base/Product.h, so the installer's plug-in
+// can link it alone (vstorm_folder_rule).
 #pragma once
 
 #include <string>

@@ -39,9 +39,9 @@ TEST(ImagePaintLists, FindReuseAndRemoveById) {
     EXPECT_FALSE(replaced->image);
     EXPECT_EQ(2, replaced->rect.right);
 
-    CImageProgressbar* bar = painter.AddProgressBar(RECT{0, 0, 100, 4});
+    CImageProgressbar* bar = painter.AddProgressBar(RECT{0, 0, 100, 4}, IMG_TRACK, IMG_FILL);
     bar->fillImage.Reset();
-    CImageProgressbar* sameBar = painter.AddProgressBar(RECT{0, 10, 50, 14});
+    CImageProgressbar* sameBar = painter.AddProgressBar(RECT{0, 10, 50, 14}, IMG_TRACK, IMG_FILL);
     EXPECT_EQ(bar, sameBar);
     EXPECT_TRUE(sameBar->fillImage);
     EXPECT_EQ(14, sameBar->rect.bottom);
@@ -430,7 +430,7 @@ TEST_F(ImagePaintWindowTest, PaintsElementsInOrderWithTheCallbacks) {
         h.painter.SetBackgroundColor(0xFFFFFFFF);
         h.painter.AddStatic(RECT{0, 0, 100, 100}, IMG_YELLOW, 1, false);
         h.painter.AddButton(2, RECT{20, 20, 80, 80}, IMG_RED);
-        h.painter.AddProgressBar(RECT{10, 50, 90, 54});
+        h.painter.AddProgressBar(RECT{10, 50, 90, 54}, IMG_TRACK, IMG_FILL);
         h.painter.onPaintBackground = [&order](Gdiplus::Graphics&) { order.push_back("back"); };
         h.painter.onPaintForeground = [&order](Gdiplus::Graphics& g) {
             order.push_back("fore");

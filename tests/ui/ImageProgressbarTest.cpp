@@ -22,7 +22,11 @@ protected:
     CImageProgressbar bar{nullptr, kBar};
     Canvas canvas{420, 300};
 
-    void SetUp() override { bar.LoadImages(); }
+    void SetUp() override {
+        bar.trackImageId = IMG_TRACK;
+        bar.fillImageId = IMG_FILL;
+        bar.LoadImages();
+    }
     void Draw() {
         canvas.Clear(0xFFFFFFFF);
         bar.Paint(canvas.Graphics(), kAway, false, kNoOverride);
@@ -73,6 +77,7 @@ TEST_F(ProgressbarTest, HiddenBarsDrawNothingButStillInvalidate) {
     ASSERT_NE(nullptr, window);
     PumpMessages(20);
     CImageProgressbar owned(window, kBar);
+    owned.fillImageId = IMG_FILL;
     owned.LoadImages();
     owned.visible = false;
     owned.SetPos(50);
