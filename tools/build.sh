@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds both architectures: build/i686 (the toolkit, the
 # uninstaller and its tests) first, because the installer of build/x86_64
-# (with the client, the toolkit and the other tests) packs the 32-bit
-# uninstaller. The trees are the presets of CMakePresets.json.
+# (with the client, the toolkit and the other tests) packs the uninstaller.
+# The trees are the presets of CMakePresets.json.
 #   tools/build.sh [release|debug] [--only x86_64|i686] [--configure-only]
 #                  [cmake --build options]
 # release (the default) builds everything of build/x86_64 and build/i686;
@@ -64,11 +64,25 @@ configured() {
   done
 }
 
+# Where 32-bit programs cannot run, the uninstaller is also built as a
+# 64-bit program (build/uninstall-x86_64), whose tests run instead and which
+# the installer packs so that its tests run too; build/i686 is still built.
+trees=("${arches[@]}")
+uninstaller_tree=i686
+if [ "$type" = release ] && ! wine_runs_32bit; then
+  trees=("${arches[@]/#i686/i686 uninstall-x86_64}")
+  read -ra trees <<<"${trees[*]}"
+  uninstaller_tree=uninstall-x86_64
+fi
+
 cd "$root"
-for arch in "${arches[@]}"; do
+for arch in "${trees[@]}"; do
   preset=$arch-$type
   dir=$root/build/$arch
   [ "$type" = debug ] && dir=$dir-debug
+  if [ "$arch" = x86_64 ] && [ "$type" = release ]; then
+    settings+=("-DVSTORM_SHIPPED_UNINSTALLER=$root/build/$uninstaller_tree/bin/uninstall.exe")
+  fi
   if ! configured "$dir"; then
     cmake --preset "$preset" "${settings[@]}" >/dev/null
   fi

@@ -3,6 +3,7 @@
 # Source it; it defines functions and changes nothing by itself.
 
 WINE64=/usr/lib/wine/wine64
+WINE32=/usr/lib/wine/wine
 WINESERVER=/usr/lib/wine/wineserver
 # The prefix the tests of both build trees run in, one after the other
 # (tools/build.sh configures both trees with it).
@@ -37,6 +38,14 @@ wine_prefix_sandbox() {
   done
   WINEPREFIX="$prefix" WINEDEBUG=-all "$WINE64" reg add 'HKCU\Software\Wine\DllOverrides' \
     /v winemenubuilder.exe /d '' /f >/dev/null 2>&1
+}
+
+# Whether this machine runs 32-bit programs: Wine's 32-bit loader is an
+# i386 program, which a kernel without IA32 emulation refuses to execute.
+# The shipped uninstaller is tested only where this holds; elsewhere its
+# tests run against a 64-bit build of the same sources.
+wine_runs_32bit() {
+  "$WINE32" --version >/dev/null 2>&1
 }
 
 # The Wine installation a prefix is made with. A prefix made before wine32

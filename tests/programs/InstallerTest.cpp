@@ -110,7 +110,8 @@ TEST_F(Installer, SilentInstallPutsEverythingWhereBothProgramsLook) {
     const std::wstring client = folder + L"\\" + kClientExeName;
     const std::wstring uninstaller = folder + L"\\" + kUninstallerExeName;
     EXPECT_EQ(ReadFileBytes(ExeDir() + L"\\" + kClientExeName), ReadFileBytes(client));
-    EXPECT_EQ(ReadFileBytes(TreeBin(L"i686") + L"\\" + kUninstallerExeName), ReadFileBytes(uninstaller));
+    EXPECT_EQ(ReadFileBytes(TreeBin(VSTORM_UNINSTALLER_TREE) + L"\\" + kUninstallerExeName),
+              ReadFileBytes(uninstaller));
 
     // The build's ids, and the time as digits that a URL carries unchanged.
     EXPECT_EQ(VSTORM_AGENT_ID_TEXT, ConfigValue(folder, kSectionCommon, kKeyAgentId));
