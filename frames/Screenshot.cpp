@@ -19,6 +19,20 @@ namespace Screenshot {
 namespace {
 
 constexpr wchar_t kPngType[] = L"image/png";
+constexpr size_t kNameUnits = 64;
+// The most files one second may have before a shot gives up.
+constexpr int kMaxAttempts = 100;
+
+// "2026-12-10 10-38-14.png" for the first attempt, then
+// "2026-12-10 10-38-14 (2).png" and so on.
+void FileName(const SYSTEMTIME& t, int attempt, wchar_t (&name)[kNameUnits]) {
+    if (attempt <= 1) {
+        Format(name, L"%04u-%02u-%02u %02u-%02u-%02u.png", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+    } else {
+        Format(name, L"%04u-%02u-%02u %02u-%02u-%02u (%d).png", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+               t.wSecond, attempt);
+    }
+}
 
 bool PngEncoder(CLSID& encoder) {
     UINT count = 0;
@@ -112,15 +126,6 @@ Result WriteNew(const wchar_t* path, const std::vector<BYTE>& png, bool& taken) 
 }
 
 }  // namespace
-
-void FileName(const SYSTEMTIME& t, int attempt, wchar_t (&name)[kNameUnits]) {
-    if (attempt <= 1) {
-        Format(name, L"%04u-%02u-%02u %02u-%02u-%02u.png", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
-    } else {
-        Format(name, L"%04u-%02u-%02u %02u-%02u-%02u (%d).png", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-               t.wSecond, attempt);
-    }
-}
 
 Result Take(const RECT& screenRect, wchar_t (&path)[MAX_PATH]) {
     wmemset(path, L'\0', MAX_PATH);
