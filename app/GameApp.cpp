@@ -167,16 +167,16 @@ void gameApp::FinishRun(const wchar_t* configPath) {
 
 bool gameApp::StopHtmlThread() { return htmlThread.Stop(kHtmlThreadStopMs); }
 
-// The full-screen keys, while the game runs; the key still goes on to its
-// window.
+// The game keys when the frame itself has the keyboard: the zoom keys are
+// the page's and go no further; the others, while the game runs, still go
+// on to their window.
 bool gameApp::PreTranslateMessage(MSG* msg) {
-    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return false;
-    if (!mainFrame || !mainFrame->GameMode()) return false;
-    if (msg->wParam == VK_ESCAPE) {
-        PostMessageW(mainFrame->Hwnd(), kFrameCommandMessage, kFrameCommandLeaveFullScreen, 0);
-    } else if (msg->wParam == VK_F10) {
-        PostMessageW(mainFrame->Hwnd(), kFrameCommandMessage, kFrameCommandToggleFullScreen, 0);
-    }
+    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) || !mainFrame) return false;
+    if (msg->hwnd == mainFrame->Hwnd() && mainFrame->view.TakeZoomInput(*msg)) return true;
+    if (!mainFrame->GameMode()) return false;
+    const WPARAM command = GameKeyCommand(msg->wParam);
+    if (!command) return false;
+    PostMessageW(mainFrame->Hwnd(), kFrameCommandMessage, command, 0);
     return false;
 }
 

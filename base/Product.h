@@ -46,7 +46,7 @@ inline constexpr wchar_t kSectionGameInfo[] = L"GameInfo";
 inline constexpr wchar_t kSectionCommon[] = L"Common";
 inline constexpr wchar_t kSectionInstall[] = L"Install";
 inline constexpr wchar_t kSectionExtension[] = L"Extension";
-// The player's own settings, kept whole with the player's data.
+// The player's own choices: sound, page zoom, where the game window was.
 inline constexpr wchar_t kSectionPlayer[] = L"Player";
 
 inline constexpr wchar_t kKeyVersion[] = L"Version";
@@ -59,3 +59,7 @@ inline constexpr wchar_t kKeyUserName[] = L"user_name";
 inline constexpr wchar_t kKeyInstallTime[] = L"InstallTime";
 inline constexpr wchar_t kKeyOutTime[] = L"out_time";
 inline constexpr wchar_t kKeyCounts[] = L"Counts";
+inline constexpr wchar_t kKeyMuted[] = L"Muted";
+inline constexpr wchar_t kKeyZoom[] = L"Zoom";
+inline constexpr wchar_t kKeyWindow[] = L"Window";
+inline constexpr wchar_t kKeyMaximized[] = L"Maximized";

@@ -1,6 +1,6 @@
 // The game frame's command message and its commands. The frame owns them;
-// they live here because the HTML view, below the frames, posts two of them
-// (the full-screen keys pressed inside the page).
+// they live here because the HTML view, below the frames, posts some of them
+// (the game keys pressed inside the page).
 #pragma once
 
 #include <windows.h>
@@ -11,3 +11,6 @@ constexpr WPARAM kFrameCommandEnterGameMode = 1001;
 constexpr WPARAM kFrameCommandClose = 5557;
 constexpr WPARAM kFrameCommandToggleFullScreen = 5562;
 constexpr WPARAM kFrameCommandLeaveFullScreen = 5563;
+// F8 and F9 inside the page: sound off or on, a screenshot of the page.
+constexpr WPARAM kFrameCommandToggleSound = 5565;
+constexpr WPARAM kFrameCommandScreenshot = 5566;

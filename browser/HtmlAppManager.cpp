@@ -94,11 +94,14 @@ void CHtmlAppManager::RunHtmlRequest(const HtmlRequest& request) {
         break;
     case kHtmlRequestNavigate:
     case kHtmlRequestSetSilent:
+    case kHtmlRequestZoom:
         if (hasBrowser) {
             if (request.kind == kHtmlRequestNavigate) {
                 view->NavigateToQueuedUrl(request.arg2);
-            } else {
+            } else if (request.kind == kHtmlRequestSetSilent) {
                 view->SetSilent(static_cast<int>(request.arg));
+            } else {
+                view->ExecZoom(static_cast<int>(request.arg));
             }
         } else if (!view->Hwnd()) {
             std::lock_guard<std::mutex> lock(requestLock_);
@@ -107,9 +110,6 @@ void CHtmlAppManager::RunHtmlRequest(const HtmlRequest& request) {
         break;
     case kHtmlRequestRefresh:
         if (hasBrowser) view->Refresh();
-        break;
-    case kHtmlRequestZoom:
-        if (hasBrowser) view->SetZoom(static_cast<int>(request.arg));
         break;
     default:
         break;

@@ -3,11 +3,11 @@
 // The game page lives on a thread of its own. CHtmlAppManager runs that
 // thread's message loop and a queue through which other threads ask for
 // work on a view's browser: create the view's window, navigate, reload, set
-// Silent. A request is appended under a lock and announced with one thread
+// Silent, zoom. A request is appended under a lock and announced with one thread
 // message WM_HTMLREQUEST; each message runs the oldest request. The lock is
 // never held while a request runs, so a running request may post more.
 //
-// A navigation or Silent request for a view whose window is still to come
+// A navigation, Silent or zoom request for a view whose window is still to come
 // waits beside the queue and goes to its end once the view's browser has
 // been made; requests that find no browser for a view that has a window are
 // dropped (its browser could not be made). Requests posted before the
@@ -34,6 +34,7 @@ constexpr int kHtmlRequestCreate = 1001;
 constexpr int kHtmlRequestNavigate = 1003;
 constexpr int kHtmlRequestRefresh = 1004;
 constexpr int kHtmlRequestSetSilent = 1005;
+// The zoom in percent for the view's current document.
 constexpr int kHtmlRequestZoom = 1006;
 
 struct HtmlRequest {

@@ -3,6 +3,9 @@
 #include "browser/HtmlAppManager.h"
 #include "base/TextBuf.h"
 
+#include <windowsx.h>
+
+#include <cstdlib>
 #include <cwchar>
 
 namespace {
@@ -53,6 +56,40 @@ HWND FindChildWindow(HWND parent, const wchar_t* title, const wchar_t* className
     return search.found;
 }
 
+WPARAM GameKeyCommand(WPARAM virtualKey) {
+    switch (virtualKey) {
+    case VK_ESCAPE:
+        return kFrameCommandLeaveFullScreen;
+    case VK_F10:
+        return kFrameCommandToggleFullScreen;
+    case VK_F8:
+        return kFrameCommandToggleSound;
+    case VK_F9:
+        return kFrameCommandScreenshot;
+    default:
+        return 0;
+    }
+}
+
+bool IsZoomStep(int percent) {
+    for (int step : kZoomSteps) {
+        if (step == percent) return true;
+    }
+    return false;
+}
+
+int NextZoomStep(int percent, int direction) {
+    constexpr size_t kCount = sizeof(kZoomSteps) / sizeof(kZoomSteps[0]);
+    size_t nearest = 0;
+    for (size_t i = 1; i < kCount; ++i) {
+        if (std::abs(kZoomSteps[i] - percent) < std::abs(kZoomSteps[nearest] - percent)) nearest = i;
+    }
+    if (kZoomSteps[nearest] != percent) return kZoomSteps[nearest];
+    if (direction > 0 && nearest + 1 < kCount) return kZoomSteps[nearest + 1];
+    if (direction < 0 && nearest > 0) return kZoomSteps[nearest - 1];
+    return percent;
+}
+
 HWND FindFlashWindow(HWND parent) { return FindChildWindow(parent, L"", kFlashWindowClass, 0); }
 
 CMyHtml::CMyHtml() { wmemset(urlBuffer_, L'\0', kUrlUnits); }
@@ -81,20 +118,13 @@ HWND CMyHtml::Create(DWORD exStyle, const wchar_t* className, const wchar_t* win
 
 bool CMyHtml::PreTranslateMessage(MSG* msg) {
     if (gameMode == 1 && (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN)) {
-        switch (msg->wParam) {
-        case VK_TAB:
+        if (msg->wParam == VK_TAB) {
             if (HWND flash = FindFlashWindow(Hwnd())) SetFocus(flash);
-            break;
-        case VK_ESCAPE:
-            PostMessageW(GetParent(Hwnd()), kFrameCommandMessage, kFrameCommandLeaveFullScreen, 0);
-            break;
-        case VK_F10:
-            PostMessageW(GetParent(Hwnd()), kFrameCommandMessage, kFrameCommandToggleFullScreen, 0);
-            break;
-        default:
-            break;
+        } else if (const WPARAM command = GameKeyCommand(msg->wParam)) {
+            PostMessageW(GetParent(Hwnd()), kFrameCommandMessage, command, 0);
         }
     }
+    if (TakeZoomInput(*msg)) return true;
     // The game keys are not consumed here: the page sees them too.
     return browser.TranslateKey(msg) == S_OK;
 }
@@ -167,18 +197,83 @@ void CMyHtml::Refresh() {
     if (IWebBrowser2* webBrowser = browser.WebBrowser()) webBrowser->Refresh();
 }
 
-void CMyHtml::SetZoom(int percent) {
-    if (PostedToHtmlThread(kHtmlRequestZoom, percent)) return;
-    IWebBrowser2* webBrowser = browser.WebBrowser();
-    if (!webBrowser) return;
-    VARIANT zoom;
-    VariantInit(&zoom);
-    zoom.vt = VT_I4;
-    zoom.lVal = percent;
-    webBrowser->ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr);
-}
-
 void CMyHtml::SetSilent(int value) {
     if (PostedToHtmlThread(kHtmlRequestSetSilent, value)) return;
     if (IWebBrowser2* webBrowser = browser.WebBrowser()) webBrowser->put_Silent(value ? VARIANT_TRUE : VARIANT_FALSE);
+}
+
+void CMyHtml::SetZoom(int percent) {
+    if (!IsZoomStep(percent)) return;
+    zoom_ = percent;
+    SendZoom();
+}
+
+void CMyHtml::SetDpiZoom(int percent) {
+    if (percent <= 0) return;
+    dpiZoom_ = percent;
+    SendZoom();
+}
+
+int CMyHtml::EffectiveZoom() const { return MulDiv(dpiZoom_.load(), zoom_.load(), kDefaultZoom); }
+
+void CMyHtml::SendZoom() {
+    const int percent = EffectiveZoom();
+    if (!PostedToHtmlThread(kHtmlRequestZoom, percent)) ExecZoom(percent);
+}
+
+void CMyHtml::ZoomBy(int steps) {
+    int percent = zoom_;
+    for (int i = 0; i < std::abs(steps); ++i) percent = NextZoomStep(percent, steps);
+    SetZoom(percent);
+}
+
+// A new document is at 100 % already.
+void CMyHtml::ApplyZoom() {
+    if (zoom_ != kDefaultZoom || dpiZoom_ != kDefaultZoom) ExecZoom(EffectiveZoom());
+}
+
+void CMyHtml::ExecZoom(int percent) {
+    IWebBrowser2* webBrowser = browser.WebBrowser();
+    if (!webBrowser) return;
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = percent;
+    webBrowser->ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &value, nullptr);
+}
+
+bool CMyHtml::TakeZoomInput(const MSG& msg) {
+    if (msg.message == WM_MOUSEWHEEL) {
+        RECT view{};
+        const POINT cursor{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+        if (!(GET_KEYSTATE_WPARAM(msg.wParam) & MK_CONTROL) || !Hwnd() || !GetWindowRect(Hwnd(), &view) ||
+            !PtInRect(&view, cursor)) {
+            return false;
+        }
+        const int turned = wheelRest_.exchange(0) + GET_WHEEL_DELTA_WPARAM(msg.wParam);
+        const int notches = turned / WHEEL_DELTA;
+        wheelRest_ = turned - notches * WHEEL_DELTA;
+        if (notches) ZoomBy(notches);
+        return true;
+    }
+    // A window without the keyboard focus gets its keys as system keys.
+    if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !(GetKeyState(VK_CONTROL) & 0x8000)) {
+        return false;
+    }
+    switch (msg.wParam) {
+    case VK_OEM_PLUS:
+    case VK_ADD:
+        ZoomBy(1);
+        return true;
+    case VK_OEM_MINUS:
+    case VK_SUBTRACT:
+        ZoomBy(-1);
+        return true;
+    case '0':
+    case VK_NUMPAD0:
+        SetZoom(kDefaultZoom);
+        return true;
+    default:
+        return false;
+    }
 }

@@ -2,11 +2,14 @@
 //
 // A CMyHtml is a child window of the game frame that lives on the HTML
 // thread and owns one browser host site. It keeps the browser (and a Flash
-// player inside the page) sized to its client area, turns Tab, Esc and F10
-// into game keys while the game runs, and offers Create, Navigate, Refresh
-// and SetSilent to every thread: called off the HTML thread they go through
-// the HTML manager's request queue. Without an HTML manager the calling
-// thread is taken for the HTML thread.
+// player inside the page) sized to its client area, turns Tab, Esc, F8, F9
+// and F10 into game keys while the game runs, and offers Create, Navigate,
+// Refresh, SetSilent, SetDpiZoom and SetZoom to every thread: called off the
+// HTML thread they go through the HTML manager's request queue. The page's
+// optical zoom is the monitor's scale times the player's step: Ctrl+wheel
+// and Ctrl + '+', '-', '0' over the page move the step through fixed values,
+// and every completed document is given the zoom again. Without an HTML
+// manager the calling thread is taken for the HTML thread.
 #pragma once
 
 #include "browser/FrameCommands.h"
@@ -18,6 +21,18 @@
 #include <atomic>
 #include <mutex>
 
+
+// The frame command of a game key (Esc, F8, F9, F10), 0 for any other key.
+// Both threads' loops turn these keys into commands, whichever has them.
+WPARAM GameKeyCommand(WPARAM virtualKey);
+
+// The optical zoom steps of the page, in percent.
+inline constexpr int kZoomSteps[] = {50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200};
+inline constexpr int kDefaultZoom = 100;
+bool IsZoomStep(int percent);
+// The step beside percent in direction (> 0 larger, < 0 smaller); at the
+// ends, and for a percent that is no step, the nearest step.
+int NextZoomStep(int percent, int direction);
 
 class CMyHtml : public CWindowCtrl {
 public:
@@ -44,10 +59,27 @@ public:
     void SetSilent(int value);
     // The page's zoom in percent of the system's scale, at which the
     // browser lays it out: a view on a monitor of another DPI follows it.
-    void SetZoom(int percent);
+    // The player's zoom step applies on top of it.
+    void SetDpiZoom(int percent);
 
     // Carries out a queued navigation (HTML thread).
     void NavigateToQueuedUrl(int flags);
+
+    // A zoom step for the page from now on; anything else is ignored.
+    void SetZoom(int percent);
+    // Steps up (> 0) or down (< 0), no further than the ends.
+    void ZoomBy(int steps);
+    int Zoom() const { return zoom_.load(); }
+    // The DPI zoom times the player's step, in percent.
+    int EffectiveZoom() const;
+    // Gives the current document the view's zoom, or the zoom of a request
+    // (HTML thread).
+    void ApplyZoom();
+    void ExecZoom(int percent);
+    // Ctrl+wheel over the view and Ctrl + '+', '-', '0': zooms and is true,
+    // so that the page does not zoom or scroll itself as well. From the
+    // loop of either thread.
+    bool TakeZoomInput(const MSG& msg);
 
     // 1 while the game runs: game keys on, the browser sized exactly to the
     // view. Set by the game frame's thread, read on the HTML thread.
@@ -60,7 +92,13 @@ private:
     // Off the HTML thread, posts the request of this view there; false on
     // it (or without a manager), where the caller acts itself.
     bool PostedToHtmlThread(int kind, INT_PTR arg);
+    // Gives the page the DPI zoom and the player's step together.
+    void SendZoom();
 
+    std::atomic<int> zoom_{kDefaultZoom};
+    std::atomic<int> dpiZoom_{kDefaultZoom};
+    // What a fine-grained wheel turned short of a whole notch.
+    std::atomic<int> wheelRest_{0};
     std::mutex urlLock_;
     wchar_t urlBuffer_[kUrlUnits];
 };

@@ -3,12 +3,14 @@
 #include "base/Config.h"
 #include "base/CrashTrace.h"
 #include "browser/HtmlAppManager.h"
+#include "frames/AudioSession.h"
 #include "frames/ClientApp.h"
 #include "frames/CloseMsgWnd.h"
 #include "frames/CacheClearer.h"
 #include "frames/FrameIds.h"
 #include "frames/LinkOpener.h"
 #include "frames/LoginTracking.h"
+#include "frames/Screenshot.h"
 #include "net/Endpoints.h"
 #include "res/VstormResources.h"
 #include "ui/Drawing.h"
@@ -53,8 +55,10 @@ struct MenuItem {
     int id;
     const wchar_t* label;
 };
-constexpr MenuItem kToolMenuItems[] = {
-    {kClearCacheItemId, kClearCacheLabel}, {kRefreshItemId, kRefreshLabel}, {kBossKeyItemId, kBossKeyLabel}};
+constexpr MenuItem kToolMenuItems[] = {{kClearCacheItemId, kClearCacheLabel},
+                                       {kRefreshItemId, kRefreshLabel},
+                                       {kBossKeyItemId, kBossKeyLabel},
+                                       {kScreenshotItemId, kScreenshotLabel}};
 constexpr MenuItem kTrayMenuItems[] = {{kSettingsItemId, kSettingsLabel}, {kExitItemId, kExitLabel}};
 
 // The rows go in once per menu window: a menu loses them with its window.
@@ -104,18 +108,38 @@ constexpr CaptionButton kCaptionButtons[] = {
      L"全屏(F10)"},
     {kToolsButtonId, 100, 0, 25, 25, {IDB_CAPTION_TOOLS, IDB_CAPTION_TOOLS_HOVER, IDB_CAPTION_TOOLS_PRESSED,
                                       IDB_CAPTION_TOOLS}, false, 100, L"工具"},
-    {kCustomerServiceLinkId, 113, 2, 41, 22, {IDB_CAPTION_SERVICE}, true, 125, L""},
-    {kForumLinkId, 158, 2, 41, 22, {IDB_CAPTION_FORUM}, true, 170, L""},
-    {kOfficialSiteLinkId, 203, 2, 41, 22, {IDB_CAPTION_OFFICIAL_SITE}, true, 215, L""},
-    {kTopUpLinkId, 248, 2, 41, 22, {IDB_CAPTION_TOPUP}, true, 260, L""},
+    // Its looks and tip follow the sound (ShowSoundLook).
+    {kSoundButtonId, 125, 0, 25, 25, {IDB_CAPTION_SOUND, IDB_CAPTION_SOUND_HOVER, IDB_CAPTION_SOUND_PRESSED,
+                                      IDB_CAPTION_SOUND}, false, 125, kMuteTip},
+    {kCustomerServiceLinkId, 138, 2, 41, 22, {IDB_CAPTION_SERVICE}, true, 150, L""},
+    {kForumLinkId, 183, 2, 41, 22, {IDB_CAPTION_FORUM}, true, 195, L""},
+    {kOfficialSiteLinkId, 228, 2, 41, 22, {IDB_CAPTION_OFFICIAL_SITE}, true, 240, L""},
+    {kTopUpLinkId, 273, 2, 41, 22, {IDB_CAPTION_TOPUP}, true, 285, L""},
 };
 
 bool FitsIn(SIZE size, const RECT& area) { return RectWidth(area) >= size.cx && RectHeight(area) >= size.cy; }
+
+// The balloon's words for a screenshot that was not written.
+const wchar_t* ShotFailureText(Screenshot::Result result) {
+    switch (result) {
+    case Screenshot::Result::NoFolder:
+        return L"找不到图片文件夹";
+    case Screenshot::Result::DiskFull:
+        return L"磁盘已满";
+    case Screenshot::Result::NameTaken:
+        return L"文件名已被占用";
+    case Screenshot::Result::NoPicture:
+        return L"无法读取游戏画面";
+    default:
+        return L"图片文件夹无法写入";
+    }
+}
 
 }  // namespace
 
 CFrameGame::CFrameGame(CClientApp& app) : back(app), app_(app) {
     wmemset(lastTip_, L'\0', kTipUnits);
+    wmemset(lastShot_, L'\0', MAX_PATH);
     wmemset(serverId_, L'\0', kServerIdUnits);
     wmemset(pageTitle_, L'\0', kPageTitleUnits);
     SetClassName(kClientWindowClass);
@@ -178,6 +202,11 @@ void CFrameGame::OnCreate(CREATESTRUCTW*) {
     PrepareMenu(toolMenu, &CFrameGame::OnToolMenuItem);
     PrepareMenu(trayMenu, &CFrameGame::OnTrayMenuItem);
     tray.Attach(Hwnd());
+
+    // The login pages are silent too when the player silenced the game.
+    settings_ = LoadPlayerSettings(app_.ProgramDir());
+    ApplySound();
+    if (settings_.zoom != kDefaultZoom) view.SetZoom(settings_.zoom);
 }
 
 void CFrameGame::OpenView() {
@@ -218,14 +247,49 @@ void CFrameGame::EnterGameMode() {
     bossVirtualKey = static_cast<UINT>(ReadConfigInt(configPath, kSectionCommon, kKeyBossKey));
 
     AddCaption();
+    ShowSoundLook();
     tooltip.Create(0, nullptr, nullptr, kTooltipStyle, 0, 0, 0, 0, window);
     bossKey.Register(window);
 
     const RECT work = WorkAreaOf(window);
     if (FitsIn(Scale(kGameMinSize), work)) minSize = kGameMinSize;
-    const RECT place = CentreIn(minSize, Dpi(), work);
-    MoveWindow(window, place.left, place.top, RectWidth(place), RectHeight(place), TRUE);
+    if (!RestorePlacement()) {
+        const RECT place = CentreIn(minSize, Dpi(), work);
+        MoveWindow(window, place.left, place.top, RectWidth(place), RectHeight(place), TRUE);
+        showMaximized_ = true;
+    }
     SetTimer(window, kMaximizeTimerId, kMaximizeTimerMs, nullptr);
+}
+
+// Where the player left the game window, if that is on a screen there is
+// now; the window stays hidden until the maximise timer shows it.
+bool CFrameGame::RestorePlacement() {
+    RECT r = settings_.window;
+    if (IsRectEmpty(&r) || !MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return false;
+    const SIZE least = Scale(minSize);
+    r.right = std::max<LONG>(r.right, r.left + least.cx);
+    r.bottom = std::max<LONG>(r.bottom, r.top + least.cy);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    placement.showCmd = SW_HIDE;
+    placement.rcNormalPosition = r;
+    if (!SetWindowPlacement(Hwnd(), &placement)) return false;
+    showMaximized_ = settings_.maximized;
+    return true;
+}
+
+// The normal rectangle and the maximised state, as before full screen when
+// the game is full screen now: full screen itself is not kept.
+void CFrameGame::KeepPlacement() {
+    WINDOWPLACEMENT placement = placementBeforeFullScreen_;
+    if (!fullScreen_) {
+        placement.length = sizeof(placement);
+        if (!GetWindowPlacement(Hwnd(), &placement)) return;
+        placement.showCmd = IsZoomed(Hwnd()) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+        if (IsIconic(Hwnd()) && (placement.flags & WPF_RESTORETOMAXIMIZED)) placement.showCmd = SW_SHOWMAXIMIZED;
+    }
+    settings_.window = placement.rcNormalPosition;
+    settings_.maximized = placement.showCmd == SW_SHOWMAXIMIZED;
 }
 
 void CFrameGame::AddCaption() {
@@ -260,6 +324,9 @@ void CFrameGame::ToggleFullScreen() {
     TraceEvent(fullScreen_ ? "mode full screen" : "mode window");
     painter.captionDrag = !fullScreen_;
     if (fullScreen_) {
+        placementBeforeFullScreen_.length = sizeof(placementBeforeFullScreen_);
+        GetWindowPlacement(window, &placementBeforeFullScreen_);
+        placementBeforeFullScreen_.showCmd = IsZoomed(window) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
         SetForegroundWindow(window);
         SwitchToThisWindow(window, TRUE);
         if (view.Hwnd()) SetFocus(view.Hwnd());
@@ -330,7 +397,7 @@ void CFrameGame::OnDpiChanged(UINT dpi, const RECT& suggested) {
     }
     if (titleFont) titleFont = MakeFont(kTitleFontFamily, kTitleFontPoints, Gdiplus::FontStyleRegular, Dpi());
     tray.Attach(Hwnd());
-    view.SetZoom(MulDiv(kFullZoomPercent, static_cast<int>(Dpi()), static_cast<int>(SystemDpi())));
+    view.SetDpiZoom(MulDiv(kFullZoomPercent, static_cast<int>(Dpi()), static_cast<int>(SystemDpi())));
     LayOut();
 }
 
@@ -371,6 +438,11 @@ LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
         ShowTip(L"");
         break;
+    case WM_MOUSEWHEEL: {
+        MSG wheel{Hwnd(), msg, wParam, lParam, 0, {}};
+        if (view.TakeZoomInput(wheel)) return 0;
+        break;
+    }
     case kFrameCommandMessage:
         switch (wParam) {
         case kFrameCommandEnterGameMode:
@@ -387,6 +459,12 @@ LRESULT CFrameGame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case kFrameCommandArmLoginTimer:
             SetTimer(Hwnd(), kLoginTimerId, kLoginTimerMs, nullptr);
+            break;
+        case kFrameCommandToggleSound:
+            if (GameMode()) ToggleSound();
+            break;
+        case kFrameCommandScreenshot:
+            if (GameMode()) TakeScreenshot();
             break;
         default:
             break;
@@ -412,8 +490,11 @@ void CFrameGame::OnTimer(UINT_PTR id) {
         if (!GameMode()) PostMessageW(window, kFrameCommandMessage, kFrameCommandEnterGameMode, 0);
     } else if (id == kMaximizeTimerId) {
         KillTimer(window, kMaximizeTimerId);
-        ShowWindow(window, SW_SHOWMAXIMIZED);
+        ShowWindow(window, showMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
         SetForegroundWindow(window);
+    } else if (id == kScreenshotTimerId) {
+        KillTimer(window, kScreenshotTimerId);
+        TakeScreenshot();
     }
 }
 
@@ -461,6 +542,9 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
     case kFullScreenButtonId:
         PostMessageW(Hwnd(), kFrameCommandMessage, kFrameCommandToggleFullScreen, 0);
         return true;
+    case kSoundButtonId:
+        ToggleSound();
+        return true;
     case kToolsButtonId: {
         FillMenu(toolMenu, kToolMenuItems, Dpi());
         POINT cursor{};
@@ -495,6 +579,13 @@ bool CFrameGame::OnItemClick(CImageButton* button) {
 }
 
 void CFrameGame::Close() {
+    // Once: a close whose page thread does not end comes again.
+    if (!settingsSaved_) {
+        settingsSaved_ = true;
+        settings_.zoom = view.Zoom();
+        if (GameMode()) KeepPlacement();
+        SavePlayerSettings(app_.ProgramDir(), settings_, GameMode());
+    }
     if (app_.StopHtmlThread()) {
         if (HWND window = Hwnd()) DestroyWindow(window);
         return;
@@ -519,6 +610,9 @@ void CFrameGame::OnToolMenuItem(CImageItem* item) {
         break;
     case kRefreshItemId:
         view.Refresh();
+        break;
+    case kScreenshotItemId:
+        SetTimer(Hwnd(), kScreenshotTimerId, kScreenshotTimerMs, nullptr);
         break;
     default:
         break;
@@ -547,7 +641,10 @@ void CFrameGame::OnTrayMenuItem(CImageItem* item) {
 
 bool CFrameGame::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
     if (iconId != kTrayIconId) return true;
-    if (mouseMessage == WM_LBUTTONDBLCLK) {
+    if (mouseMessage == NIN_BALLOONUSERCLICK || mouseMessage == NIN_BALLOONTIMEOUT || mouseMessage == NIN_BALLOONHIDE) {
+        if (mouseMessage == NIN_BALLOONUSERCLICK) Screenshot::ShowInFolder(lastShot_);
+        tray.OnBalloonEnd();
+    } else if (mouseMessage == WM_LBUTTONDBLCLK) {
         ShowFromTray();
     } else if (mouseMessage == WM_RBUTTONUP) {
         FillMenu(trayMenu, kTrayMenuItems, Dpi());
@@ -578,16 +675,62 @@ void CFrameGame::HideToTray() {
     ShowWindow(Hwnd(), SW_HIDE);
     if (back.Hwnd()) ShowWindow(back.Hwnd(), SW_HIDE);
     hiddenByBossKey = true;
+    ApplySound();
     TraceEvent("mode hidden");
 }
 
 void CFrameGame::ShowFromTray() {
     hiddenByBossKey = false;
+    ApplySound();
     TraceEvent("mode shown");
     tray.Remove();
     if (back.Hwnd()) ShowWindow(back.Hwnd(), SW_SHOWNOACTIVATE);
     ShowWindow(Hwnd(), SW_SHOW);
     InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void CFrameGame::ToggleSound() {
+    settings_.muted = !settings_.muted;
+    ApplySound();
+    ShowSoundLook();
+}
+
+// A game hidden by the boss key is silent whatever the player chose. A
+// session never set sounds, so a start with sound asks nothing of Core Audio.
+void CFrameGame::ApplySound() {
+    const bool muted = settings_.muted || hiddenByBossKey;
+    if ((sound.Muted() == 1) != muted) sound.SetMuted(muted);
+}
+
+void CFrameGame::ShowSoundLook() {
+    CImageButton* button = painter.FindButton(kSoundButtonId);
+    if (!button) return;
+    if (settings_.muted) {
+        button->SetImages(IDB_CAPTION_MUTED, IDB_CAPTION_MUTED_HOVER, IDB_CAPTION_MUTED_PRESSED, IDB_CAPTION_MUTED);
+    } else {
+        button->SetImages(IDB_CAPTION_SOUND, IDB_CAPTION_SOUND_HOVER, IDB_CAPTION_SOUND_PRESSED, IDB_CAPTION_SOUND);
+    }
+    const wchar_t* tip = settings_.muted ? kUnmuteTip : kMuteTip;
+    button->SetText(tip);
+    CopyText(button->tooltipText, tip);
+    if (painter.HotButton() == button) ShowTip(tip);
+    InvalidateRect(Hwnd(), &button->rect, FALSE);
+    painter.Redraw();
+}
+
+// Only the page, as the player sees it now; the game goes on meanwhile.
+void CFrameGame::TakeScreenshot() {
+    HWND window = Hwnd();
+    HWND viewWindow = view.Hwnd();
+    if (!viewWindow || !IsWindowVisible(window) || IsIconic(window)) return;
+    RECT page{};
+    GetWindowRect(viewWindow, &page);
+    const Screenshot::Result result = Screenshot::Take(page, lastShot_);
+    if (result == Screenshot::Result::Saved) {
+        tray.ShowBalloon(L"截图已保存", lastShot_, false);
+    } else {
+        tray.ShowBalloon(L"截图失败", ShotFailureText(result), true);
+    }
 }
 
 void CFrameGame::CopyServerId(wchar_t (&id)[kServerIdUnits]) const {
@@ -624,6 +767,8 @@ void CFrameGame::OnNavigateComplete(const wchar_t* url) {
 }
 
 void CFrameGame::OnDocumentComplete(IDispatch*, const wchar_t* url) {
+    // A new document starts at the browser's own zoom.
+    view.ApplyZoom();
     ComPtr<IHTMLDocument2> document = view.browser.GetDocument2();
     if (!document) return;
     if (LoginTracking::IsLoginUserPage(url)) ReadLoginUser();

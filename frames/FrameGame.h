@@ -17,12 +17,19 @@
 //
 // The handlers also keep the view on the web (LinkOpener::IsPageUrl) and
 // send only the pop-ups the player asked for to the default browser.
+//
+// The player's choices (PlayerSettings) are read when the window is made
+// and kept when the client closes: the sound (the speaker button and F8),
+// the page's zoom (the view's), and in game mode where the window was.
+// Screenshots (F9, the tool menu) are told of in a balloon on the tray icon.
 #pragma once
 
 #include "browser/MyHtml.h"
+#include "frames/AudioSession.h"
 #include "frames/BossKey.h"
 #include "frames/FrameBack.h"
 #include "frames/LoginTracking.h"
+#include "frames/PlayerSettings.h"
 #include "frames/TrayIcon.h"
 #include "ui/ImageCtrl.h"
 #include "ui/ImageMenu.h"
@@ -45,7 +52,7 @@ public:
     static constexpr SIZE kGameMinSize{1020, 704};
     static constexpr int kCaptionHeight = 25;
     // The title never runs under the caption's buttons.
-    static constexpr int kTitleRightReserve = 310;
+    static constexpr int kTitleRightReserve = 335;
     static constexpr size_t kTipUnits = 64;
     static constexpr size_t kServerIdUnits = LoginTracking::kServerIdUnits;
     static constexpr size_t kPageTitleUnits = 260;
@@ -108,6 +115,8 @@ public:
     CTrayIcon tray;
     CBossKey bossKey;
     bool hiddenByBossKey = false;
+    // The client's audio session, muted by the speaker, F8 and the boss key.
+    CAudioSession sound;
 
 private:
     void PrepareMenu(CImageMenu& menu, void (CFrameGame::*onItem)(CImageItem*));
@@ -120,6 +129,17 @@ private:
     void HideToTray();
     void ShowFromTray();
     void CloseMenu(CImageMenu& menu);
+    void ToggleSound();
+    // The client's audio session muted while the player wants it or the
+    // game is hidden; unmuted otherwise.
+    void ApplySound();
+    // The speaker's looks and tip for the player's choice.
+    void ShowSoundLook();
+    void TakeScreenshot();
+    // The kept placement, when it lies on a present monitor; false (and
+    // nothing changed) otherwise.
+    bool RestorePlacement();
+    void KeepPlacement();
     // Makes the view on the HTML thread and has it open the landing page.
     void OpenView();
     void AddCaption();
@@ -138,6 +158,13 @@ private:
     wchar_t lastTip_[kTipUnits];
     bool fullScreen_ = false;
     RECT savedRect_{0, 0, 0, 0};
+    WINDOWPLACEMENT placementBeforeFullScreen_{};
+    // How the maximise timer shows the game: as kept, or maximised.
+    bool showMaximized_ = true;
+    PlayerSettings settings_;
+    bool settingsSaved_ = false;
+    // The last screenshot's file, for its balloon's click.
+    wchar_t lastShot_[MAX_PATH];
     std::atomic<bool> gameMode_{false};
     // This window for the HTML thread's handlers; null once it is gone.
     std::atomic<HWND> windowForPage_{nullptr};

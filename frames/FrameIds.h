@@ -25,6 +25,11 @@ constexpr UINT kLoginTimerMs = 1500;
 constexpr UINT_PTR kMaximizeTimerId = 5559;
 constexpr UINT kMaximizeTimerMs = 500;
 
+// Armed by the tool menu's screenshot row: the shot waits until the screen
+// no longer shows the menu.
+constexpr UINT_PTR kScreenshotTimerId = 5567;
+constexpr UINT kScreenshotTimerMs = 200;
+
 // Alt+D hides the game into the tray and brings it back.
 constexpr int kBossKeyHotKeyId = 5561;
 constexpr UINT kBossKeyModifiers = MOD_ALT;
@@ -40,6 +45,10 @@ constexpr int kCaptionBarId = 10011;
 constexpr int kCaptionIconId = 10012;
 constexpr int kFullScreenButtonId = 10013;
 constexpr int kToolsButtonId = 10014;
+// Sound off and on; its tip names what a click does.
+constexpr int kSoundButtonId = 10024;
+constexpr wchar_t kMuteTip[] = L"静音";
+constexpr wchar_t kUnmuteTip[] = L"打开声音";
 constexpr int kCustomerServiceLinkId = 10020;
 constexpr int kForumLinkId = 10021;
 constexpr int kOfficialSiteLinkId = 10022;
@@ -52,6 +61,8 @@ constexpr int kBossKeyItemId = 10017;
 constexpr wchar_t kClearCacheLabel[] = L"清除缓存";
 constexpr wchar_t kRefreshLabel[] = L"刷新";
 constexpr wchar_t kBossKeyLabel[] = L"老板键(Alt+D)";
+constexpr int kScreenshotItemId = 10025;
+constexpr wchar_t kScreenshotLabel[] = L"截图";
 
 // The tray icon's menu.
 constexpr int kSettingsItemId = 10018;

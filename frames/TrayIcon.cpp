@@ -31,15 +31,46 @@ void CTrayIcon::Attach(HWND window) {
     icon_ = std::move(icon);
 }
 
+bool CTrayIcon::AddToShell() {
+    if (!Shell_NotifyIconW(NIM_ADD, &data_)) return false;
+    data_.uVersion = NOTIFYICON_VERSION;
+    Shell_NotifyIconW(NIM_SETVERSION, &data_);
+    return true;
+}
+
 bool CTrayIcon::Add() {
+    if (shown_ && forBalloon_) {
+        forBalloon_ = false;
+        return true;
+    }
     CopyText(data_.szTip, kProductName);
     shown_ = true;
-    return Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+    return AddToShell();
+}
+
+bool CTrayIcon::ShowBalloon(const wchar_t* title, const wchar_t* text, bool failure) {
+    if (!shown_) {
+        CopyText(data_.szTip, kProductName);
+        shown_ = true;
+        forBalloon_ = true;
+        if (!AddToShell()) return false;
+    }
+    NOTIFYICONDATAW balloon = data_;
+    balloon.uFlags = NIF_INFO;
+    CopyText(balloon.szInfoTitle, title);
+    CopyText(balloon.szInfo, text);
+    balloon.dwInfoFlags = failure ? NIIF_ERROR : NIIF_INFO;
+    return Shell_NotifyIconW(NIM_MODIFY, &balloon) != FALSE;
+}
+
+void CTrayIcon::OnBalloonEnd() {
+    if (forBalloon_) Remove();
 }
 
 bool CTrayIcon::Remove() {
     if (!shown_) return false;
     shown_ = false;
+    forBalloon_ = false;
     return Shell_NotifyIconW(NIM_DELETE, &data_) != FALSE;
 }
 
@@ -48,4 +79,4 @@ UINT CTrayIcon::TaskbarCreatedMessage() {
     return message;
 }
 
-bool CTrayIcon::OnTaskbarCreated() { return shown_ && Shell_NotifyIconW(NIM_ADD, &data_) != FALSE; }
+bool CTrayIcon::OnTaskbarCreated() { return shown_ && AddToShell(); }

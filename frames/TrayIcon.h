@@ -1,5 +1,7 @@
 // The game frame's tray icon, shown while the boss key hides the frame: the
-// only way back to the window with the mouse. A restarted Windows shell
+// only way back to the window with the mouse. It also carries the balloons
+// that tell of a screenshot: for one of those the icon comes for as long as
+// the balloon lasts, unless it is there already. A restarted Windows shell
 // forgets every icon and announces itself with the registered message
 // "TaskbarCreated"; the frame hands that message here so that a frame
 // hidden in the tray does not become unreachable.
@@ -25,8 +27,15 @@ public:
 
     // Puts the icon in the tray with the product name as its tip. Shown()
     // is true afterwards even when the shell refused (it may come later, see
-    // OnTaskbarCreated); the answer is the shell's.
+    // OnTaskbarCreated); the answer is the shell's. An icon that came for a
+    // balloon stays from now on.
     bool Add();
+    // A balloon on the icon, which comes for it when not shown. The answer
+    // is the shell's.
+    bool ShowBalloon(const wchar_t* title, const wchar_t* text, bool failure);
+    // For the balloon's end (clicked, timed out, closed): takes the icon
+    // away again if only the balloon brought it.
+    void OnBalloonEnd();
     // Takes the icon out of the tray. False when it was not shown or the
     // shell refused.
     bool Remove();
@@ -40,7 +49,12 @@ public:
     bool OnTaskbarCreated();
 
 private:
+    // NIM_ADD, then the version whose callbacks tell of balloons and keep
+    // the icon id in wParam.
+    bool AddToShell();
+
     NOTIFYICONDATAW data_{};
     ScopedIcon icon_;  // what the next Add hands the shell
     bool shown_ = false;
+    bool forBalloon_ = false;
 };

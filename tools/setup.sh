@@ -13,6 +13,7 @@ packages=(
   nsis osslsigncode openssl
   wine wine64 libwine wine32:i386
   xvfb xauth x11-utils
+  pulseaudio
   python3
   procps util-linux
 )

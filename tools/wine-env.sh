@@ -106,9 +106,43 @@ xvfb_start() {
   export DISPLAY=":$display"
 }
 
+# Starts a private PulseAudio server with one null sink, so that Wine's Core
+# Audio finds a default render endpoint and programs have real audio
+# sessions; nothing is heard. Its socket lives in a folder of its own, which
+# PULSE_SERVER names for the programs started after this.
+pulse_start() {
+  PULSE_PID=
+  command -v pulseaudio >/dev/null 2>&1 || return 0
+  PULSE_DIR=$(mktemp -d "${TMPDIR:-/tmp}/vstorm-pulse.XXXXXX")
+  PULSE_RUNTIME_PATH=$PULSE_DIR PULSE_STATE_PATH=$PULSE_DIR XDG_RUNTIME_DIR=$PULSE_DIR \
+    pulseaudio --daemonize=no --exit-idle-time=-1 -n --disable-shm --log-target=stderr \
+    --load=module-null-sink "--load=module-native-protocol-unix auth-anonymous=1 socket=$PULSE_DIR/native" \
+    </dev/null >"$PULSE_DIR/log" 2>&1 &
+  PULSE_PID=$!
+  export PULSE_SERVER=unix:$PULSE_DIR/native
+  local waited=0
+  while [ ! -S "$PULSE_DIR/native" ] && [ $waited -lt 50 ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+}
+
+pulse_stop() {
+  if [ -n "${PULSE_PID:-}" ]; then
+    kill "$PULSE_PID" 2>/dev/null || true
+    wait "$PULSE_PID" 2>/dev/null || true
+    PULSE_PID=
+  fi
+  if [ -n "${PULSE_DIR:-}" ]; then
+    rm -rf "$PULSE_DIR"
+    PULSE_DIR=
+  fi
+}
+
 # Everything a run of Windows programs needs: the prefix, a display (our own
-# Xvfb unless one is given and use_display_if_set is "yes"), and a
-# persistent wineserver. wine_session_stop undoes it; the caller traps it.
+# Xvfb unless one is given and use_display_if_set is "yes"), an audio server
+# and a persistent wineserver. wine_session_stop undoes it; the caller traps
+# it.
 wine_session_start() {
   local prefix=$1 use_display_if_set=${2:-no}
   export WINEPREFIX=$prefix
@@ -118,6 +152,7 @@ wine_session_start() {
   if [ "$use_display_if_set" != yes ] || [ -z "${DISPLAY:-}" ]; then
     xvfb_start
   fi
+  pulse_start
   "$WINESERVER" -p
   # Start Wine's background services now, with their output going nowhere:
   # started by the first test instead, they would inherit its output pipe
@@ -145,6 +180,7 @@ wine_dpi_prefix() {
 
 wine_session_stop() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
+  pulse_stop
   if [ -n "${XVFB_PID:-}" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true

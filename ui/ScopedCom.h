@@ -1,12 +1,14 @@
-// Ownership of COM references, BSTRs, VARIANTs, SAFEARRAYs and the OLE
-// session of a thread: a counted pointer that releases on reset, and
-// base/Scoped.h's handle for BSTRs and SAFEARRAYs.
+// Ownership of COM references, BSTRs, VARIANTs, SAFEARRAYs, the shell's
+// item id lists and the OLE session of a thread: a counted pointer that
+// releases on reset, and base/Scoped.h's handle for BSTRs, SAFEARRAYs and
+// item id lists.
 #pragma once
 
 #include "base/Scoped.h"
 
 #include <windows.h>
 #include <ole2.h>
+#include <shlobj.h>
 
 #include <cstddef>
 
@@ -14,6 +16,8 @@
 using ScopedBstr = ScopedHandle<NullHandleTraits<BSTR, ::SysFreeString>>;
 // A SAFEARRAY, destroyed with the values in its elements.
 using ScopedSafeArray = ScopedHandle<NullHandleTraits<SAFEARRAY*, ::SafeArrayDestroy>>;
+// An item id list the shell made for us (ILCreateFromPath).
+using ScopedItemIdList = ScopedHandle<NullHandleTraits<LPITEMIDLIST, ::ILFree>>;
 
 // A VARIANT that is cleared when it goes.
 class ScopedVariant {

@@ -52,6 +52,15 @@ CAPTION_GLYPHS = {
                   'stroke="{c}" stroke-width="1.6" fill="none"/>',
 }
 
+# The speaker: its body, then waves for sound on or a cross for muted.
+SPEAKER = '<path d="M6.5 10.3 H9.3 L12.8 7.3 V17.7 L9.3 14.7 H6.5 Z" fill="{c}"/>'
+CAPTION_GLYPHS["sound"] = SPEAKER + (
+    '<path d="M15 10.2 Q16.4 12.5 15 14.8 M16.9 8.4 Q19.5 12.5 16.9 16.6" stroke="{c}" '
+    'stroke-width="1.4" stroke-linecap="round" fill="none"/>')
+CAPTION_GLYPHS["muted"] = SPEAKER + (
+    '<path d="M15.2 10.4 L19.2 14.6 M19.2 10.4 L15.2 14.6" stroke="{c}" '
+    'stroke-width="1.5" stroke-linecap="round" fill="none"/>')
+
 
 def gear_path(cx, cy, outer, inner, hole, teeth):
     points = []

@@ -89,14 +89,14 @@ TEST_F(VstormDpi, EveryWindowHasItsScaledSizeAndAnswersClicksAtItsScaledPlaces) 
     InflateRect(&border, Px(6), Px(6));
     EXPECT_TRUE(WaitFor([&] { const RECT r = WindowRect(back); return EqualRect(&border, &r) != FALSE; }, kDeadlineMs));
 
-    // The tools menu (its second row 刷新), then the tray's (its first row
+    // The tools menu (four rows, the second 刷新), then the tray's (its first row
     // brings back what the boss key hid): rows and widths scaled.
     const int right = RectWidth(work);
     RealInput::Click(frame, POINT{right - Px(112), Px(12)});
     HWND menu = Shown(CFrameGame::kMenuClassName);
     ASSERT_NE(nullptr, menu);
     EXPECT_NEAR(Px(96), RectWidth(WindowRect(menu)), 1);
-    EXPECT_NEAR(3 * Px(24), RectHeight(WindowRect(menu)), 1);
+    EXPECT_NEAR(4 * Px(24), RectHeight(WindowRect(menu)), 1);
     RealInput::Click(menu, POINT{Px(48), Px(36)});
     ASSERT_TRUE(WaitFor([&] { return !FindProcessWindow(client.Id(), CFrameGame::kMenuClassName, nullptr); },
                         kDeadlineMs));

@@ -12,7 +12,9 @@
 #include "tests/programs/support/FakeClient.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/OpenedUrls.h"
+#include "tests/support/Painting.h"
 #include "tests/support/RealInput.h"
+#include "tests/support/RegistryValueOverride.h"
 #include "tests/support/WindowActions.h"
 #include "base/TextBuf.h"
 
@@ -53,10 +55,34 @@ constexpr Caption kMaximizeOrRestore{25, 25};
 constexpr Caption kMinimize{50, 25};
 constexpr Caption kFullScreen{75, 25};
 constexpr Caption kTools{100, 25};
-constexpr Caption kCustomerService{125, 41};
-constexpr Caption kForum{170, 41};
-constexpr Caption kOfficialSite{215, 41};
-constexpr Caption kTopUp{260, 41};
+constexpr Caption kSound{125, 25};
+constexpr Caption kCustomerService{150, 41};
+constexpr Caption kForum{195, 41};
+constexpr Caption kOfficialSite{240, 41};
+constexpr Caption kTopUp{285, 41};
+
+constexpr wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+std::vector<std::wstring> PngFiles(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    ScopedFindHandle search(FindFirstFileW((folder + L"\\*.png").c_str(), &found));
+    for (bool more = search.IsValid(); more; more = FindNextFileW(search.Get(), &found)) names.push_back(found.cFileName);
+    return names;
+}
+
+// What the balloons on screen say (the shell shows each as a tooltip).
+std::wstring Balloons() {
+    std::wstring said;
+    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));) {
+        wchar_t text[MAX_PATH] = {};
+        if (IsWindowVisible(tip)) {
+            SendMessageTimeoutW(tip, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+        }
+        said += text;
+    }
+    return said;
+}
 
 class VstormGame : public ClientFolderTest {
 protected:
@@ -81,11 +107,32 @@ protected:
         }, kDeadlineMs);
         return GetTickCount() - shown;
     }
+    // In front, the page fitted under the caption (inside a one-pixel
+    // border unless maximised).
+    bool GameModeShown() {
+        const int border = IsZoomed(frame) ? 0 : 1;
+        const RECT r = WindowRect(frame);
+        const RECT page{r.left + border, r.top + CFrameGame::kCaptionHeight, r.right - border, r.bottom - border};
+        return GetForegroundWindow() == frame && WindowAt(GetWindow(frame, GW_CHILD), page);
+    }
     // Straight from the landing page to a server.
     void LaunchIntoGame() {
-        const std::wstring game = Page(L"play?act=gamelogin&server_id=9");
-        Launch(L"page " + LandingUrl() + L"\nthen " + game + L"\npage " + game + L"\n");
+        Launch(GamePages());
         ASSERT_LT(WaitForGame(), kDeadlineMs);
+        ASSERT_TRUE(Until([&] { return GameModeShown(); }));
+    }
+    // Straight from the landing page of the run with this count to a server.
+    static std::wstring GamePages(int runCount = 0) {
+        wchar_t landing[kLandingUrlUnits];
+        BuildLandingUrl(landing, L"", 0, 0, runCount);
+        const std::wstring game = Page(L"play?act=gamelogin&server_id=9");
+        return L"page " + std::wstring(landing) + L"\nthen " + game + L"\npage " + game + L"\n";
+    }
+    // The screen in rect once it holds still (the fake page paints nothing).
+    std::vector<DWORD> SettledScreen(const RECT& rect) {
+        std::vector<DWORD> last = ScreenRgb(rect), before;
+        Until([&] { Sleep(200); before.swap(last); last = ScreenRgb(rect); return before == last; });
+        return last;
     }
     POINT CaptionPoint(Caption button) {
         RECT client{};
@@ -112,6 +159,21 @@ protected:
                        kDeadlineMs);
     }
     std::string FakeLog() { return ReadFileBytes(dir.File(kFakeLogFile)); }
+    // The client's own audio session (FakeClient.h): 1 muted, 0 not.
+    LRESULT Ask(WPARAM what) {
+        DWORD_PTR answer = static_cast<DWORD_PTR>(-2);
+        HWND probe = FindProcessWindow(client.Id(), kFakeAudioProbeClass, nullptr);
+        SendMessageTimeoutW(probe, kFakeAudioQueryMessage, what, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+        return static_cast<LRESULT>(answer);
+    }
+    LRESULT SessionMute() { return Ask(0); }
+    bool MuteBecomes(LRESULT muted) { return Until([&] { return SessionMute() == muted; }); }
+    bool ZoomBecomes(LRESULT zoom) { return Until([&] { return Ask(1) == zoom; }); }
+    std::vector<std::wstring> PlayerValues() {
+        std::vector<std::wstring> values;
+        for (const wchar_t* key : {kKeyMuted, kKeyZoom, kKeyWindow, kKeyMaximized}) values.push_back(Value(kSectionPlayer, key));
+        return values;
+    }
     bool Visible() { return IsWindowVisible(frame) != FALSE; }
     bool Until(std::function<bool()> done) { return WaitFor(done, kDeadlineMs); }
 
@@ -327,6 +389,124 @@ TEST_F(VstormGame, BossKeyAndTrayHideAndBringBackTheGame) {
     EXPECT_EQ(0u, client.WaitForExit());
     ASSERT_TRUE(stats.WaitForRequests(2, kDeadlineMs));
     EXPECT_NE(std::string::npos, stats.Requests().back().body.find("&action=close&"));
+}
+
+}  // namespace
+
+namespace {
+
+// The player's choices in play and across restarts: sound on the real audio
+// session (speaker, F8, boss key), zoom (Ctrl with wheel and keys), place.
+// Garbage is healed; a place on a screen that is gone is not used.
+TEST_F(VstormGame, SoundZoomAndPlaceStayThePlayersAcrossRestarts) {
+    for (const auto& garbage : {std::make_pair(kKeyMuted, L"yes"), std::make_pair(kKeyZoom, L"130"),
+                                std::make_pair(kKeyWindow, L"1,2,3"), std::make_pair(kKeyMaximized, L"7")}) {
+        WriteConfigText(config.c_str(), kSectionPlayer, garbage.first, garbage.second);
+    }
+    LaunchIntoGame();
+    EXPECT_EQ((std::vector<std::wstring>{L"0", L"100", L"", L"1"}), PlayerValues()) << "healed at once";
+    EXPECT_EQ(-1, SessionMute()) << "a sounding start asks nothing of Core Audio";
+    Click(kSound);
+    ASSERT_TRUE(MuteBecomes(1)) << "the speaker";
+    RealInput::Key(VK_F8);
+    ASSERT_TRUE(MuteBecomes(0)) << "F8";
+    RealInput::Key('D', VK_MENU);
+    ASSERT_TRUE(Until([&] { return !Visible(); }));
+    EXPECT_TRUE(MuteBecomes(1)) << "silent in the tray";
+    RealInput::Key('D', VK_MENU);
+    ASSERT_TRUE(Until([&] { return Visible() && GameModeShown(); }));
+    EXPECT_TRUE(MuteBecomes(0)) << "the player's choice back";
+    RealInput::Key(VK_F8);
+    ASSERT_TRUE(MuteBecomes(1));
+
+    const POINT page = RealInput::OnScreen(frame, POINT{400, 300});
+    RealInput::Wheel(page, 1, VK_CONTROL);
+    EXPECT_TRUE(ZoomBecomes(110));
+    RealInput::Key(VK_OEM_PLUS, VK_CONTROL);
+    EXPECT_TRUE(ZoomBecomes(125));
+    RealInput::Key(VK_OEM_MINUS, VK_CONTROL);
+    EXPECT_TRUE(ZoomBecomes(110));
+    RealInput::Key('0', VK_CONTROL);
+    EXPECT_TRUE(ZoomBecomes(100));
+    RealInput::Wheel(page, 2, VK_CONTROL);
+    EXPECT_TRUE(ZoomBecomes(125));
+    Click(kMaximizeOrRestore);
+    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && Visible(); }));
+    const RECT normal = WindowRect(frame);
+    EXPECT_EQ(0u, client.Close());
+    EXPECT_NE(std::string::npos, FakeLog().find("zoom 110\nzoom 125\nzoom 110\nzoom 100\nzoom 125\n")) << FakeLog();
+    wchar_t kept[kWindowTextUnits];
+    Format(kept, L"%ld,%ld,%ld,%ld", normal.left, normal.top, normal.right, normal.bottom);
+    EXPECT_EQ((std::vector<std::wstring>{L"1", L"125", kept, L"0"}), PlayerValues());
+
+    // Back as left: silent, zoomed, not maximised, in its (moved) place.
+    const RECT placed{normal.left + 40, normal.top + 30, normal.right + 40, normal.bottom + 30};
+    Format(kept, L"%ld,%ld,%ld,%ld", placed.left, placed.top, placed.right, placed.bottom);
+    WriteConfigText(config.c_str(), kSectionPlayer, kKeyWindow, kept);
+    Launch(GamePages(1));
+    EXPECT_TRUE(MuteBecomes(1));
+    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && GameModeShown() && WindowAt(frame, placed); }));
+    EXPECT_EQ(0u, client.Close());
+    EXPECT_EQ(FakeLog().find("zoom "), FakeLog().find("zoom 125\n")) << FakeLog();
+
+    // A place on a screen that is gone: the default, maximised.
+    WriteConfigText(config.c_str(), kSectionPlayer, kKeyWindow, L"5000,3000,6100,3800");
+    Launch(GamePages(2));
+    ASSERT_LT(WaitForGame(), kDeadlineMs);
+    EXPECT_EQ(0u, client.Close());
+    Format(kept, L"%ld,%ld,%ld,%ld", normal.left, normal.top, normal.right, normal.bottom);
+    EXPECT_EQ(kept, PlayerValues()[2]) << "the default place, centred";
+}
+
+TEST_F(VstormGame, ScreenshotsOfThePageGoToPicturesAndABalloonTellsOfThem) {
+    ScratchDir pictures;
+    RegistryValueOverride folder(kUserShellFolders, L"My Pictures", pictures.Path(), REG_EXPAND_SZ);
+    LaunchIntoGame();
+    // Restored, the page lies clear of the shell's tray and balloons.
+    Click(kMaximizeOrRestore);
+    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && GameModeShown(); }));
+    const std::wstring shots = pictures.File(kProductName);
+    const RECT view = WindowRect(GetWindow(frame, GW_CHILD));
+    const SIZE size{view.right - view.left, view.bottom - view.top};
+    RealInput::MoveTo(RealInput::OnScreen(frame, POINT{400, 300}));
+    // F9, then the tools menu's 截图 (a row below the others).
+    std::vector<std::wstring> taken;
+    for (size_t shot = 1; shot <= 2; ++shot) {
+        const std::vector<DWORD> screen = SettledScreen(view);
+        if (shot == 1) {
+            RealInput::Key(VK_F9);
+        } else {
+            HWND menu = OpenMenu();
+            ASSERT_NE(nullptr, menu);
+            PickRow(menu, 3);
+        }
+        // The new file, once it is written whole.
+        std::vector<DWORD> png;
+        ASSERT_TRUE(Until([&] {
+            for (const std::wstring& name : PngFiles(shots)) {
+                if (std::find(taken.begin(), taken.end(), name) == taken.end() &&
+                    !(png = PngRgb(shots + L"\\" + name, size)).empty()) {
+                    taken.push_back(name);
+                }
+            }
+            return !png.empty();
+        })) << shot;
+        EXPECT_TRUE(png == screen || png == SettledScreen(view)) << "the page as the screen showed it";
+        EXPECT_TRUE(Until([&] { return Balloons().find(shots + L"\\" + taken.back()) != std::wstring::npos; })) << shot;
+    }
+
+    // A file where the folder should be: a balloon, nothing written. (After
+    // a menu pick Wine with no window manager gives the keyboard to the
+    // desktop: the player clicks the game first.)
+    ScratchDir blocked;
+    ASSERT_TRUE(WriteFileBytes(blocked.File(kProductName), "x"));
+    RegistryValueOverride unwritable(kUserShellFolders, L"My Pictures", blocked.Path(), REG_EXPAND_SZ);
+    RealInput::Click(frame, POINT{400, 300});
+    ASSERT_TRUE(Until([&] { return GetForegroundWindow() == frame; }));
+    RealInput::Key(VK_F9);
+    EXPECT_TRUE(Until([&] { return Balloons().find(L"图片文件夹无法写入") != std::wstring::npos; })) << Narrow(Balloons());
+    EXPECT_EQ("x", ReadFileBytes(blocked.File(kProductName)));
+    EXPECT_EQ(0u, client.Close());
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ struct WebState {
     std::vector<std::wstring> clicks;
     std::vector<std::pair<std::wstring, WPARAM>> offeredKeys;
     int refreshes = 0;
+    std::vector<std::pair<int, int>> commands;
     int silent = -1;
     DWORD controlThread = 0;
 };
@@ -415,6 +416,11 @@ const IWebBrowser2Vtbl* WebBrowserVtbl() {
         };
         v.get_Document = [](IWebBrowser2* self, IDispatch** out) STDMETHODCALLTYPE -> HRESULT {
             return OwnerOf<FakeControl>(self)->Document(out);
+        };
+        v.ExecWB = [](IWebBrowser2*, OLECMDID command, OLECMDEXECOPT, VARIANT* in, VARIANT*) STDMETHODCALLTYPE
+            -> HRESULT {
+            Log(Web().commands, std::make_pair(static_cast<int>(command), in && in->vt == VT_I4 ? static_cast<int>(in->lVal) : -1));
+            return S_OK;
         };
         v.put_Silent = [](IWebBrowser2*, VARIANT_BOOL silent) STDMETHODCALLTYPE -> HRESULT {
             std::lock_guard<std::mutex> lock(Web().lock);
@@ -935,6 +941,7 @@ void Reset() {
     web.clicks.clear();
     web.offeredKeys.clear();
     web.refreshes = 0;
+    web.commands.clear();
     web.silent = -1;
     web.controlThread = 0;
 }
@@ -961,6 +968,7 @@ std::vector<std::wstring> OpenedWindows() { return Read(Web().openedWindows); }
 std::vector<std::wstring> Clicks() { return Read(Web().clicks); }
 std::vector<std::pair<std::wstring, WPARAM>> OfferedKeys() { return Read(Web().offeredKeys); }
 int Refreshes() { return Read(Web().refreshes); }
+std::vector<std::pair<int, int>> Commands() { return Read(Web().commands); }
 int SilentValue() { return Read(Web().silent); }
 DWORD ControlThread() { return Read(Web().controlThread); }
 long LiveObjects() { return g_liveObjects.load(); }

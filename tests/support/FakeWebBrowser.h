@@ -8,7 +8,7 @@
 //
 // The fake answers what a browser host uses: IOleObject (in-place activation
 // with DoVerb), IOleInPlaceObject, IOleInPlaceActiveObject, IWebBrowser2
-// (Navigate2, Refresh, Silent, Document), connection points for
+// (Navigate2, Refresh, ExecWB, Silent, Document), connection points for
 // DWebBrowserEvents2, IServiceProvider for its top window, IPersistStorage.
 // Activated, it builds the real window hierarchy "Shell Embedding" >
 // "Shell DocObject View" > "Internet Explorer_Server" under the host window,
@@ -83,6 +83,8 @@ std::vector<std::wstring> Clicks();
 // window's class and the virtual key. It answers S_OK for F5 only.
 std::vector<std::pair<std::wstring, WPARAM>> OfferedKeys();
 int Refreshes();
+// ExecWB's commands with their VT_I4 value (-1 for any other), in order.
+std::vector<std::pair<int, int>> Commands();
 // The last value given to put_Silent, -1 before any.
 int SilentValue();
 // The thread that made the last control.

@@ -63,6 +63,32 @@ std::unique_ptr<Canvas> CaptureClient(HWND window) {
     return canvas;
 }
 
+std::vector<DWORD> ScreenRgb(const RECT& rect) {
+    Canvas canvas(rect.right - rect.left, rect.bottom - rect.top, 0);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
+    ReleaseDC(nullptr, screen);
+    std::vector<DWORD> pixels;
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) pixels.push_back(Rgb(canvas.Pixel(x, y)));
+    }
+    return pixels;
+}
+
+std::vector<DWORD> PngRgb(const std::wstring& path, SIZE size) {
+    Gdiplus::Bitmap png(path.c_str());
+    std::vector<DWORD> pixels;
+    if (png.GetLastStatus() != Gdiplus::Ok || static_cast<LONG>(png.GetWidth()) != size.cx ||
+        static_cast<LONG>(png.GetHeight()) != size.cy) {
+        return pixels;
+    }
+    Gdiplus::Color color;
+    for (int y = 0; y < size.cy; ++y) {
+        for (int x = 0; x < size.cx; ++x) pixels.push_back(png.GetPixel(x, y, &color) == Gdiplus::Ok ? Rgb(color.GetValue()) : ~0u);
+    }
+    return pixels;
+}
+
 HWND PainterHost::Open(int x, int y, int cx, int cy, DWORD exStyle) {
     HWND window = Create(exStyle, L"PainterHost", L"painter", WS_POPUP, x, y, cx, cy, nullptr);
     // Shown without activation: Wine then leaves the window to itself

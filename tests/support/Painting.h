@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 // RECT comparisons in assertions.
@@ -67,6 +68,11 @@ private:
 
 // Reads the window's client area as it is shown (non-layered windows).
 std::unique_ptr<Canvas> CaptureClient(HWND window);
+
+// The screen's pixels in rect, and a PNG file's (empty unless of size), as
+// 0xRRGGBB row by row.
+std::vector<DWORD> ScreenRgb(const RECT& rect);
+std::vector<DWORD> PngRgb(const std::wstring& path, SIZE size);
 
 class PainterHost : public CWindowCtrl {
 public:

@@ -130,6 +130,17 @@ void Key(WORD virtualKey, WORD modifier) {
     Send(keys);
 }
 
+void Wheel(POINT screen, int notches, WORD modifier) {
+    MoveTo(screen);
+    std::vector<INPUT> input;
+    if (modifier) input.push_back(KeyInput(modifier, false));
+    INPUT wheel = MouseAt(screen, MOUSEEVENTF_WHEEL);
+    wheel.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+    input.push_back(wheel);
+    if (modifier) input.push_back(KeyInput(modifier, true));
+    Send(input);
+}
+
 void Type(const std::wstring& text) {
     std::vector<INPUT> keys;
     for (wchar_t c : text) {

@@ -43,6 +43,8 @@ void Drag(HWND window, POINT from, POINT to);
 // A key pressed and released, with the modifiers (VK_MENU, VK_CONTROL,
 // VK_SHIFT; 0 for none) held around it.
 void Key(WORD virtualKey, WORD modifier = 0);
+// The wheel turned by notches (> 0 away from the player) at a screen point.
+void Wheel(POINT screen, int notches, WORD modifier = 0);
 // Types the text as characters.
 void Type(const std::wstring& text);
 

@@ -14,8 +14,17 @@
 //     incomplete              the page never completes
 //
 // At exit the program writes what its fake controls saw beside itself:
-// one "navigate <url>" (that went ahead), "opened <url>" or "refresh" line each.
+// one "navigate <url>" (that went ahead), "opened <url>", "refresh" or
+// "zoom <percent>" (optical zoom) line each.
+//
+// A hidden window of class kFakeAudioProbeClass answers
+// kFakeAudioQueryMessage with the frame's CAudioSession::Muted, or with
+// wParam 1 its view's zoom (-2: no frame).
 #pragma once
+
+#include <windows.h>
 
 inline constexpr wchar_t kFakePagesFile[] = L"fake-pages.txt";
 inline constexpr wchar_t kFakeLogFile[] = L"fake-log.txt";
+inline constexpr wchar_t kFakeAudioProbeClass[] = L"vstorm_fake_audio";
+inline constexpr UINT kFakeAudioQueryMessage = WM_APP + 1;

@@ -1,4 +1,5 @@
 #include "app/GameApp.h"
+#include "frames/FrameGame.h"
 #include "tests/programs/support/FakeClient.h"
 #include "tests/support/FakeWebBrowser.h"
 #include "tests/support/TestFiles.h"
@@ -6,9 +7,11 @@
 #include "base/TextBuf.h"
 
 #include <windows.h>
+#include <docobj.h>
 
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -67,11 +70,32 @@ void LoadPages() {
     store();
 }
 
+LRESULT CALLBACK AudioProbeProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != kFakeAudioQueryMessage) return DefWindowProcW(window, msg, wParam, lParam);
+    CFrameGame* frame = g_app ? g_app->mainFrame : nullptr;
+    return !frame ? -2 : wParam ? frame->view.Zoom() : frame->sound.Muted();
+}
+
+// On a thread of its own, so that it answers whatever the client does.
+void ServeAudioProbe() {
+    std::thread([] {
+        const WNDCLASSW windowClass{0, AudioProbeProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr,
+                                    nullptr, kFakeAudioProbeClass};
+        RegisterClassW(&windowClass);
+        CreateWindowExW(0, kFakeAudioProbeClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    }).detach();
+}
+
 void WriteLog() {
     std::wstring log;
     for (const std::wstring& url : FakeWeb::Navigations()) log += L"navigate " + url + L"\n";
     for (const std::wstring& url : FakeWeb::OpenedWindows()) log += L"opened " + url + L"\n";
     for (int i = 0; i < FakeWeb::Refreshes(); ++i) log += L"refresh\n";
+    for (const auto& command : FakeWeb::Commands()) {
+        if (command.first == OLECMDID_OPTICAL_ZOOM) log += L"zoom " + std::to_wstring(command.second) + L"\n";
+    }
     char bytes[16384];
     WideToAnsi(log.c_str(), bytes, CP_UTF8);
     WriteFileBytes(ProgramFile(kFakeLogFile), bytes);
@@ -83,6 +107,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     OleSession ole;
     if (ole.Result() != S_OK) return 0;
     LoadPages();
+    ServeAudioProbe();
     {
         FakeBrowserGameApp app;
         g_app = &app;
