@@ -104,11 +104,11 @@ bool gameApp::InitInstance() {
         CConfigLock turn(programDir);
         // The first run of a new installation takes back what the player
         // kept from an earlier one.
-        if (ReadConfigInt(configPath, kSectionCommon, kKeyRunCount) == 0) RestorePlayerData(configPath);
+        runCount_ = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
+        if (runCount_ == 0) RestorePlayerData(configPath);
         WriteConfigText(configPath, kSectionGameInfo, kKeyVersion, version);
         agentId = ReadConfigInt(configPath, kSectionCommon, kKeyAgentId);
         siteId = ReadConfigInt(configPath, kSectionCommon, kKeySiteId);
-        runCount_ = ReadConfigInt(configPath, kSectionCommon, kKeyRunCount);
         ReadConfigText(configPath, kSectionInstall, kKeyInstallTime, installTime_);
         // The run is counted before the install report goes out: a client
         // killed while its report is held must not report the install again

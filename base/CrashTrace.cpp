@@ -36,7 +36,6 @@ struct TraceState {
     bool started = false;
     bool logging = false;
     wchar_t program[kTraceProgramUnits] = {};
-    wchar_t logs[MAX_PATH] = {};
     wchar_t crashes[MAX_PATH] = {};
     wchar_t logPaths[kTraceLogFiles][MAX_PATH] = {};
     wchar_t dumpPath[MAX_PATH] = {};
@@ -173,10 +172,6 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info) {
     for (;;) Sleep(INFINITE);
 }
 
-bool MakeFolder(const wchar_t* path) {
-    return CreateDirectoryW(path, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 void StartTrace(const wchar_t* program) {
@@ -184,15 +179,17 @@ void StartTrace(const wchar_t* program) {
     g_trace.started = true;
     CopyText(g_trace.program, program);
     wchar_t root[MAX_PATH];
+    wchar_t logs[MAX_PATH];
     const bool folders = PlayerDataPath(nullptr, root) && MakeFolder(root) &&
-                         PlayerDataPath(kLogsFolderName, g_trace.logs) && MakeFolder(g_trace.logs) &&
-                         PlayerDataPath(kCrashesFolderName, g_trace.crashes) && MakeFolder(g_trace.crashes);
-    bool named = folders && Format(g_trace.logPaths[0], L"%s\\%s.log", g_trace.logs, program);
+                         Format(logs, L"%s\\%s", root, kLogsFolderName) && MakeFolder(logs) &&
+                         Format(g_trace.crashes, L"%s\\%s", root, kCrashesFolderName) && MakeFolder(g_trace.crashes);
+    bool named = folders && Format(g_trace.logPaths[0], L"%s\\%s.log", logs, program);
     for (int i = 1; named && i < kTraceLogFiles; ++i) {
-        named = Format(g_trace.logPaths[i], L"%s\\%s.%d.log", g_trace.logs, program, i);
+        named = Format(g_trace.logPaths[i], L"%s\\%s.%d.log", logs, program, i);
     }
-    if (!named) g_trace.logPaths[0][0] = L'\0';
-    if (named) {
+    if (!named) {
+        g_trace.logPaths[0][0] = L'\0';
+    } else {
         PruneDumps();
         g_trace.writeDump = LoadDumpWriter();
         g_trace.dumpRequested.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));

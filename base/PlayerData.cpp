@@ -104,11 +104,15 @@ bool PlayerDataPath(const wchar_t* name, wchar_t (&path)[MAX_PATH]) {
     return made;
 }
 
+bool MakeFolder(const wchar_t* path) {
+    return CreateDirectoryW(path, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 bool KeepPlayerData(const wchar_t* configPath) {
     wchar_t folder[MAX_PATH];
     wchar_t kept[MAX_PATH];
     if (!configPath || !*configPath || !PlayerDataPath(nullptr, folder) || !KeptFilePath(kept)) return false;
-    if (!CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (!MakeFolder(folder)) return false;
     // An older kept file belongs to an installation since removed.
     DeleteFileW(kept);
     return CopyPlayerData(configPath, kept, true);

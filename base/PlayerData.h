@@ -20,6 +20,9 @@ inline constexpr wchar_t kCrashesFolderName[] = L"crashes";
 // folder or the path does not fit.
 bool PlayerDataPath(const wchar_t* name, wchar_t (&path)[MAX_PATH]);
 
+// True when the folder was made now or is there already.
+bool MakeFolder(const wchar_t* path);
+
 // Copies the player's keys and sections of configPath into the kept file,
 // replacing an older one. False when nothing could be kept.
 bool KeepPlayerData(const wchar_t* configPath);

@@ -76,20 +76,29 @@ bool SameHost(const Address& a, const Address& b) {
                                                     static_cast<int>(b.host.size()), TRUE) == CSTR_EQUAL;
 }
 
+// A fixed address of the build, parsed once; no host when it does not parse.
+Address Parsed(const wchar_t* url) {
+    Address address;
+    return Parse(url, address) ? address : Address();
+}
+
 bool IsLandingOrigin(const Address& address) {
-    Address landing;
-    return Parse(kLandingPage, landing) && landing.scheme == address.scheme && SameHost(landing, address);
+    static const Address landing = Parsed(kLandingPage);
+    return !landing.host.empty() && landing.scheme == address.scheme && SameHost(landing, address);
 }
 
 // Host and port as the setting names them, on either scheme; a setting
 // without a port means the scheme's own.
 bool IsLoginOrigin(const Address& address) {
-    wchar_t origin[kPartUnits];
-    Address login;
-    if (!Format(origin, kLoginOriginFormat, kLoginHost) || !Parse(origin, login)) return false;
-    if (!wcschr(kLoginHost, L':')) login.port = address.scheme == INTERNET_SCHEME_HTTPS ? INTERNET_DEFAULT_HTTPS_PORT
-                                                                         : INTERNET_DEFAULT_HTTP_PORT;
-    return SameHost(login, address);
+    static const Address login = [] {
+        wchar_t origin[kPartUnits];
+        return Format(origin, kLoginOriginFormat, kLoginHost) ? Parsed(origin) : Address();
+    }();
+    if (login.host.empty()) return false;
+    Address expected = login;
+    if (!wcschr(kLoginHost, L':')) expected.port = address.scheme == INTERNET_SCHEME_HTTPS ? INTERNET_DEFAULT_HTTPS_PORT
+                                                                               : INTERNET_DEFAULT_HTTP_PORT;
+    return SameHost(expected, address);
 }
 
 bool IsGameOrigin(const Address& address) { return IsLandingOrigin(address) || IsLoginOrigin(address); }

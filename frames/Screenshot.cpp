@@ -1,5 +1,6 @@
 #include "frames/Screenshot.h"
 
+#include "base/PlayerData.h"
 #include "base/Product.h"
 #include "base/Scoped.h"
 #include "base/TextBuf.h"
@@ -97,7 +98,7 @@ Result ShotFolder(wchar_t (&folder)[MAX_PATH]) {
         return Result::NoFolder;
     }
     if (!Format(folder, L"%s\\%s", pictures, kProductName)) return Result::NoFolder;
-    if (!CreateDirectoryW(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return Result::NotWritten;
+    if (!MakeFolder(folder)) return Result::NotWritten;
     // A file of that name is not a folder to write into.
     const DWORD attributes = GetFileAttributesW(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return Result::NotWritten;

@@ -17,7 +17,7 @@ struct ArtScale {
     const wchar_t* type;
 };
 constexpr ArtScale kArtScales[] = {
-    {kImageBaseDpi, L"PNG"}, {120, L"PNG125"}, {144, L"PNG150"}, {168, L"PNG175"}, {192, L"PNG200"},
+    {kBaseDpi, L"PNG"}, {120, L"PNG125"}, {144, L"PNG150"}, {168, L"PNG175"}, {192, L"PNG200"},
 };
 constexpr size_t kArtScaleCount = sizeof(kArtScales) / sizeof(kArtScales[0]);
 
@@ -60,7 +60,7 @@ bool PngSize(const ResourceBytes& png, LONG& width, LONG& height) {
 
 // A 100 % length at dpi, rounded half up as tools/make-art.sh rounds.
 LONG ScaledLength(LONG length, UINT dpi) {
-    const long long scaled = (static_cast<long long>(length) * dpi + kImageBaseDpi / 2) / kImageBaseDpi;
+    const long long scaled = (static_cast<long long>(length) * dpi + kBaseDpi / 2) / kBaseDpi;
     return scaled < 1 ? 1 : static_cast<LONG>(std::min<long long>(scaled, kMaxImageSide + 1));
 }
 
@@ -154,7 +154,7 @@ OwnedImage LoadPngResource(int id, UINT dpi) {
 OwnedImage DecodePngResource(int id, UINT dpi) {
     if (id == 0) return OwnedImage();
     const ResourceBytes base = FindPng(id, kArtScales[0].type);
-    if (dpi == 0 || dpi == kImageBaseDpi) return DecodePng(base);
+    if (dpi == 0 || dpi == kBaseDpi) return DecodePng(base);
     LONG baseWidth = 0;
     LONG baseHeight = 0;
     if (!PngSize(base, baseWidth, baseHeight)) return OwnedImage();

@@ -8,6 +8,7 @@
 // as OwnedImage.
 #pragma once
 
+#include "ui/Dpi.h"
 #include "ui/ScopedCom.h"
 
 #include <windows.h>
@@ -39,12 +40,8 @@ private:
     std::unique_ptr<Gdiplus::Image> image_;
 };
 
-// The screen density at which the art is drawn pixel for pixel; the sizes
-// the windows' code names are at this DPI.
-constexpr UINT kImageBaseDpi = 96;
-
 // The PNG image of the executable with the low 16 bits of id as its integer
-// name, for a screen of dpi dots per inch (0 counts as kImageBaseDpi),
+// name, for a screen of dpi dots per inch (0 counts as kBaseDpi),
 // decoded with embedded colour management into a 32-bit premultiplied
 // bitmap. It has the size of the image's 100 % art times dpi / 96, rounded
 // half up (as MulDiv rounds). It comes from the art made for that scale
@@ -53,9 +50,9 @@ constexpr UINT kImageBaseDpi = 96;
 // stretched up only when no larger one decodes. Only the chosen scale is
 // decoded. Empty for id 0, a missing 100 % resource, data that does not
 // decode or a side longer than any window's image at any scale.
-OwnedImage DecodePngResource(int id, UINT dpi = kImageBaseDpi);
+OwnedImage DecodePngResource(int id, UINT dpi = kBaseDpi);
 // The same, or the image decoded ahead at that DPI (ui/PngPrefetch.h).
-OwnedImage LoadPngResource(int id, UINT dpi = kImageBaseDpi);
+OwnedImage LoadPngResource(int id, UINT dpi = kBaseDpi);
 
 // A new 32-bit ARGB bitmap of width by height holding the part of source
 // that starts at (x, 0), cut with a tiling texture brush. Empty when there

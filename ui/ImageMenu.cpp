@@ -72,7 +72,6 @@ void CImageMenu::Popup(POINT point, UINT dpi) {
         // A shadow left from an earlier menu window still has that window's
         // WM_CLOSE on its way; the new menu must not be owned by it.
         if (HWND stale = shadow->Hwnd()) DestroyWindow(stale);
-        shadow->SetDpi(scale);
         if (shadow->Create(0, nullptr, nullptr, WS_POPUP | WS_VISIBLE, point.x, point.y, 0, 0,
                            nullptr)) {
             MakeTopmost(shadow->Hwnd());

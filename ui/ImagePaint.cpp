@@ -378,21 +378,14 @@ bool CImagePaint::RemoveStatic(int id) {
 CImageProgressbar* CImagePaint::AddProgressBar(const RECT& rect, int trackImageId, int fillImageId) {
     Invalidate();
     auto it = FindById(bars_, CImageProgressbar::kId);
-    if (it != bars_.end()) {
-        (*it)->trackImageId = trackImageId;
-        (*it)->fillImageId = fillImageId;
-        (*it)->LoadImages(dpi_);
-        (*it)->layoutRect = rect;
-        (*it)->SetRect(ScaleBy(rect, dpi_));
-        return it->get();
-    }
-    auto bar = std::make_unique<CImageProgressbar>(window_, ScaleBy(rect, dpi_));
+    if (it == bars_.end()) it = bars_.insert(it, std::make_unique<CImageProgressbar>(window_, ScaleBy(rect, dpi_)));
+    CImageProgressbar* bar = it->get();
     bar->layoutRect = rect;
+    bar->SetRect(ScaleBy(rect, dpi_));
     bar->trackImageId = trackImageId;
     bar->fillImageId = fillImageId;
     bar->LoadImages(dpi_);
-    bars_.push_back(std::move(bar));
-    return bars_.back().get();
+    return bar;
 }
 
 void CImagePaint::SetBackgroundColor(Gdiplus::ARGB argb) {

@@ -23,10 +23,10 @@ std::condition_variable g_ready;
 std::vector<Entry> g_entries;
 bool g_active = false;
 bool g_stopping = false;
-UINT g_dpi = kImageBaseDpi;
+UINT g_dpi = kBaseDpi;
 
 // 0 means the base DPI to the loader, so it does here too.
-UINT ArtDpi(UINT dpi) { return dpi == 0 ? kImageBaseDpi : dpi; }
+UINT ArtDpi(UINT dpi) { return dpi == 0 ? kBaseDpi : dpi; }
 
 std::vector<Entry>::iterator Find(int id) {
     return std::find_if(g_entries.begin(), g_entries.end(), [id](const Entry& e) { return e.id == id; });
@@ -35,7 +35,7 @@ std::vector<Entry>::iterator Find(int id) {
 void DecodeQueued() {
     for (;;) {
         int id = 0;
-        UINT dpi = kImageBaseDpi;
+        UINT dpi = kBaseDpi;
         {
             std::lock_guard<std::mutex> hold(g_lock);
             auto next = std::find_if(g_entries.begin(), g_entries.end(),

@@ -19,7 +19,7 @@ class PngPrefetch {
 public:
     // Starts decoding ids at dpi on a worker thread. GDI+ must run from
     // before this object is made until after it is gone.
-    explicit PngPrefetch(const std::vector<int>& ids, UINT dpi = kImageBaseDpi);
+    explicit PngPrefetch(const std::vector<int>& ids, UINT dpi = kBaseDpi);
     // Lets the worker finish the image in hand, then drops the images that
     // nobody took.
     ~PngPrefetch();

@@ -4,13 +4,14 @@
 #include "browser/WebBrowser.h"
 
 #include "tests/support/FakeWebBrowser.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestWindows.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,15 +36,8 @@ HWND PageWindow(HWND browserWindow) {
 std::set<std::wstring> TemporaryStorageFiles() {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((std::wstring(folder) + L"STO*.tmp").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        names.insert(found.cFileName);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-    return names;
+    const std::vector<std::wstring> names = FileNames(std::wstring(folder) + L"STO*.tmp");
+    return std::set<std::wstring>(names.begin(), names.end());
 }
 
 class WebBrowserSite : public ::testing::Test {

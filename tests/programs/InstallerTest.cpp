@@ -63,12 +63,9 @@ std::wstring ShortcutTarget(const std::wstring& path) {
 // The targets of the shortcuts in a folder, lower case.
 std::set<std::wstring> ShortcutTargetsIn(const std::wstring& folder) {
     std::set<std::wstring> targets;
-    WIN32_FIND_DATAW data;
-    ScopedFindHandle find(FindFirstFileW((folder + L"\\*.lnk").c_str(), &data));
-    if (!find) return targets;
-    do {
-        targets.insert(Lower(ShortcutTarget(folder + L"\\" + data.cFileName)));
-    } while (FindNextFileW(find.Get(), &data));
+    for (const std::wstring& name : FileNames(folder + L"\\*.lnk")) {
+        targets.insert(Lower(ShortcutTarget(folder + L"\\" + name)));
+    }
     return targets;
 }
 

@@ -69,6 +69,7 @@ TEST_F(VstormDpi, EveryWindowHasItsScaledSizeAndAnswersClicksAtItsScaledPlaces) 
     HWND back = client.BackFrame();
     ASSERT_TRUE(frame && back);
     ExpectSize(back, SIZE{CFrameBack::kWidth, CFrameBack::kHeight});
+    EXPECT_NEAR(WindowRect(back).left - work.left, work.right - WindowRect(back).right, 1) << "centred in the work area";
     ExpectSize(frame, CFrameGame::kLoginSize);
     const RECT login = WindowRect(frame);
     EXPECT_NEAR(WindowRect(back).left + Px(CFrameBack::kGameFrameOffset.x), login.left, 1);

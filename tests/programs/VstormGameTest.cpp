@@ -63,14 +63,6 @@ constexpr Caption kTopUp{285, 41};
 
 constexpr wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-std::vector<std::wstring> PngFiles(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    ScopedFindHandle search(FindFirstFileW((folder + L"\\*.png").c_str(), &found));
-    for (bool more = search.IsValid(); more; more = FindNextFileW(search.Get(), &found)) names.push_back(found.cFileName);
-    return names;
-}
-
 // What the balloons on screen say (the shell shows each as a tooltip).
 std::wstring Balloons() {
     std::wstring said;
@@ -396,9 +388,10 @@ TEST_F(VstormGame, BossKeyAndTrayHideAndBringBackTheGame) {
 namespace {
 
 // The player's choices in play and across restarts: sound on the real audio
-// session (speaker, F8, boss key), zoom (Ctrl with wheel and keys), place.
+// session (speaker, F8, boss key), zoom (Ctrl with wheel and keys), place;
+// screenshots (F9, the tools menu) to Pictures, told of in balloons.
 // Garbage is healed; a place on a screen that is gone is not used.
-TEST_F(VstormGame, SoundZoomAndPlaceStayThePlayersAcrossRestarts) {
+TEST_F(VstormGame, SoundZoomShotsAndPlaceAreThePlayers) {
     for (const auto& garbage : {std::make_pair(kKeyMuted, L"yes"), std::make_pair(kKeyZoom, L"130"),
                                 std::make_pair(kKeyWindow, L"1,2,3"), std::make_pair(kKeyMaximized, L"7")}) {
         WriteConfigText(config.c_str(), kSectionPlayer, garbage.first, garbage.second);
@@ -431,40 +424,13 @@ TEST_F(VstormGame, SoundZoomAndPlaceStayThePlayersAcrossRestarts) {
     RealInput::Wheel(page, 2, VK_CONTROL);
     EXPECT_TRUE(ZoomBecomes(125));
     Click(kMaximizeOrRestore);
-    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && Visible(); }));
+    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && GameModeShown(); }));
     const RECT normal = WindowRect(frame);
-    EXPECT_EQ(0u, client.Close());
-    EXPECT_NE(std::string::npos, FakeLog().find("zoom 110\nzoom 125\nzoom 110\nzoom 100\nzoom 125\n")) << FakeLog();
-    wchar_t kept[kWindowTextUnits];
-    Format(kept, L"%ld,%ld,%ld,%ld", normal.left, normal.top, normal.right, normal.bottom);
-    EXPECT_EQ((std::vector<std::wstring>{L"1", L"125", kept, L"0"}), PlayerValues());
 
-    // Back as left: silent, zoomed, not maximised, in its (moved) place.
-    const RECT placed{normal.left + 40, normal.top + 30, normal.right + 40, normal.bottom + 30};
-    Format(kept, L"%ld,%ld,%ld,%ld", placed.left, placed.top, placed.right, placed.bottom);
-    WriteConfigText(config.c_str(), kSectionPlayer, kKeyWindow, kept);
-    Launch(GamePages(1));
-    EXPECT_TRUE(MuteBecomes(1));
-    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && GameModeShown() && WindowAt(frame, placed); }));
-    EXPECT_EQ(0u, client.Close());
-    EXPECT_EQ(FakeLog().find("zoom "), FakeLog().find("zoom 125\n")) << FakeLog();
-
-    // A place on a screen that is gone: the default, maximised.
-    WriteConfigText(config.c_str(), kSectionPlayer, kKeyWindow, L"5000,3000,6100,3800");
-    Launch(GamePages(2));
-    ASSERT_LT(WaitForGame(), kDeadlineMs);
-    EXPECT_EQ(0u, client.Close());
-    Format(kept, L"%ld,%ld,%ld,%ld", normal.left, normal.top, normal.right, normal.bottom);
-    EXPECT_EQ(kept, PlayerValues()[2]) << "the default place, centred";
-}
-
-TEST_F(VstormGame, ScreenshotsOfThePageGoToPicturesAndABalloonTellsOfThem) {
+    // Screenshots, restored so that the page lies clear of the shell's tray
+    // and balloons.
     ScratchDir pictures;
     RegistryValueOverride folder(kUserShellFolders, L"My Pictures", pictures.Path(), REG_EXPAND_SZ);
-    LaunchIntoGame();
-    // Restored, the page lies clear of the shell's tray and balloons.
-    Click(kMaximizeOrRestore);
-    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && GameModeShown(); }));
     const std::wstring shots = pictures.File(kProductName);
     const RECT view = WindowRect(GetWindow(frame, GW_CHILD));
     const SIZE size{view.right - view.left, view.bottom - view.top};
@@ -483,7 +449,7 @@ TEST_F(VstormGame, ScreenshotsOfThePageGoToPicturesAndABalloonTellsOfThem) {
         // The new file, once it is written whole.
         std::vector<DWORD> png;
         ASSERT_TRUE(Until([&] {
-            for (const std::wstring& name : PngFiles(shots)) {
+            for (const std::wstring& name : FileNames(shots + L"\\*.png")) {
                 if (std::find(taken.begin(), taken.end(), name) == taken.end() &&
                     !(png = PngRgb(shots + L"\\" + name, size)).empty()) {
                     taken.push_back(name);
@@ -507,6 +473,28 @@ TEST_F(VstormGame, ScreenshotsOfThePageGoToPicturesAndABalloonTellsOfThem) {
     EXPECT_TRUE(Until([&] { return Balloons().find(L"图片文件夹无法写入") != std::wstring::npos; })) << Narrow(Balloons());
     EXPECT_EQ("x", ReadFileBytes(blocked.File(kProductName)));
     EXPECT_EQ(0u, client.Close());
+    EXPECT_NE(std::string::npos, FakeLog().find("zoom 110\nzoom 125\nzoom 110\nzoom 100\nzoom 125\n")) << FakeLog();
+    wchar_t kept[kWindowTextUnits];
+    Format(kept, L"%ld,%ld,%ld,%ld", normal.left, normal.top, normal.right, normal.bottom);
+    EXPECT_EQ((std::vector<std::wstring>{L"1", L"125", kept, L"0"}), PlayerValues());
+
+    // Back as left: silent, zoomed, not maximised, in its (moved) place.
+    const RECT placed{normal.left + 40, normal.top + 30, normal.right + 40, normal.bottom + 30};
+    Format(kept, L"%ld,%ld,%ld,%ld", placed.left, placed.top, placed.right, placed.bottom);
+    WriteConfigText(config.c_str(), kSectionPlayer, kKeyWindow, kept);
+    Launch(GamePages(1));
+    EXPECT_TRUE(MuteBecomes(1));
+    ASSERT_TRUE(Until([&] { return !IsZoomed(frame) && GameModeShown() && WindowAt(frame, placed); }));
+    EXPECT_EQ(0u, client.Close());
+    EXPECT_EQ(FakeLog().find("zoom "), FakeLog().find("zoom 125\n")) << FakeLog();
+
+    // A place on a screen that is gone: the default, maximised.
+    WriteConfigText(config.c_str(), kSectionPlayer, kKeyWindow, L"5000,3000,6100,3800");
+    Launch(GamePages(2));
+    ASSERT_LT(WaitForGame(), kDeadlineMs);
+    EXPECT_EQ(0u, client.Close());
+    Format(kept, L"%ld,%ld,%ld,%ld", normal.left, normal.top, normal.right, normal.bottom);
+    EXPECT_EQ(kept, PlayerValues()[2]) << "the default place, centred";
 }
 
 }  // namespace

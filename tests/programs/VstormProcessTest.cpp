@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,18 +62,7 @@ TEST_F(VstormProcess, JunkOrReadOnlyConfigNeverStopsTheClient) {
     EXPECT_EQ(0u, Start());
 }
 
-std::vector<std::wstring> Dumps(const std::wstring& crashes) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(FindFirstFileW((crashes + L"\\vstorm-*.dmp").c_str(), &entry));
-    if (find) {
-        do {
-            names.emplace_back(entry.cFileName);
-        } while (FindNextFileW(find.Get(), &entry));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::wstring> Dumps(const std::wstring& crashes) { return FileNames(crashes + L"\\vstorm-*.dmp"); }
 
 // A run's log: start, its reports' outcomes, exit. A thread started at a
 // bad address from outside: a dump, a last line, and the end, within seconds.

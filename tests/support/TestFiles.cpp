@@ -3,6 +3,7 @@
 #include "tests/support/TestProcess.h"
 #include "base/Scoped.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cwchar>
 
@@ -52,6 +53,15 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> FileNames(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    ScopedFindHandle find(FindFirstFileW(pattern.c_str(), &found));
+    for (bool more = find.IsValid(); more; more = FindNextFileW(find.Get(), &found)) names.push_back(found.cFileName);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void RemoveSymbolicLink(const std::wstring& link);

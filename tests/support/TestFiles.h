@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A new, empty folder under the temporary folder, removed with its contents
 // when the object goes.
@@ -31,6 +32,8 @@ std::wstring TreeBin(const wchar_t* architecture);
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// The names of the files a pattern ("folder\\*.png") matches, in order.
+std::vector<std::wstring> FileNames(const std::wstring& pattern);
 
 // Removes a folder and everything in it. A link (reparse point) inside is
 // removed as far as the platform lets it, never followed.

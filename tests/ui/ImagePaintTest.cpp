@@ -126,20 +126,6 @@ TEST_F(ImagePaintWindowTest, AnchorsFollowTheRightAndBottomEdges) {
     EXPECT_EQ((RECT{1150, 750, 1190, 790}), badge->rect);
     EXPECT_EQ((RECT{0, 30, 20, 790}), side->rect);
 
-    // At twice the scale the same 96-DPI layout and anchors lie at twice the
-    // pixels, and images are decoded at that size.
-    CImageStatic* red = loose.AddStatic(RECT{0, 0, 10, 10}, IMG_RED, 23, false);
-    ASSERT_TRUE(red->image);
-    const UINT redWidth = red->image->GetWidth();
-    loose.SetDpi(192);
-    loose.Relayout(RECT{0, 0, 2400, 1600});
-    EXPECT_EQ((RECT{2350, 0, 2400, 50}), close->rect);
-    EXPECT_EQ((RECT{20, 1540, 60, 1580}), corner->rect);
-    EXPECT_EQ((RECT{2300, 1500, 2380, 1580}), badge->rect);
-    EXPECT_EQ((RECT{0, 60, 40, 1580}), side->rect);
-    ASSERT_TRUE(red->image);
-    EXPECT_EQ(2 * redWidth, red->image->GetWidth());
-
     // The window's own resizing re-anchors its painter's elements.
     Open(
         [](PainterHost& h) {
